@@ -46,6 +46,14 @@ function(tembrovia_add_library name)
   target_link_libraries(tembrovia_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# tembrovia_add_lib_part(<folder> SOURCES ... [DEPS ...]): one folder of src/lib, declared as
+# tembrovia_lib_<folder> and linked into tembrovia_lib.
+function(tembrovia_add_lib_part name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  tembrovia_add_library(lib_${name} SOURCES ${ARG_SOURCES} DEPS ${ARG_DEPS})
+  set_property(GLOBAL APPEND PROPERTY TEMBROVIA_LIB_PARTS tembrovia_lib_${name})
+endfunction()
+
 # tembrovia_add_test(<name> SOURCES ... [DEPS ...]): one GoogleTest program, one ctest entry.
 function(tembrovia_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
