@@ -35,6 +35,10 @@ std::string FileNamespace::ExpandProgramDirectory(std::string_view name) const {
   return expanded;
 }
 
+std::string FileNamespace::ToHostPath(std::string_view name) const {
+  return HostPath(ExpandProgramDirectory(name));
+}
+
 void FileNamespace::RegisterLinkedFile(LinkedFile file) {
   std::string key = LinkedKey(file.name);
   std::lock_guard lock(mutex_);

@@ -43,6 +43,9 @@ class FileNamespace {
   // Replaces a leading "PROGDIR:" with the program directory; other names are returned as
   // they are.
   std::string ExpandProgramDirectory(std::string_view name) const;
+  // The host path of a name that is neither linked nor virtual: "PROGDIR:" expanded and
+  // every backslash made a "/".
+  std::string ToHostPath(std::string_view name) const;
 
   // Linked files -----------------------------------------------------------------------------
   // A later registration under the same name replaces the earlier one.

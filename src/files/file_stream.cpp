@@ -70,7 +70,7 @@ std::unique_ptr<FileStream> FileStream::Open(std::string_view name, OpenMode mod
     }
     return OpenVirtual(resolved, names);
   }
-  return OpenHost(HostPath(names.ExpandProgramDirectory(resolved)), mode);
+  return OpenHost(names.ToHostPath(resolved), mode);
 }
 
 std::unique_ptr<FileStream> FileStream::OpenVirtual(std::string_view name, const FileNamespace& names) {
@@ -103,7 +103,7 @@ std::unique_ptr<FileStream> FileStream::OpenVirtual(std::string_view name, const
       current = std::move(host);
       continue;
     }
-    return OpenHostWindow(HostPath(names.ExpandProgramDirectory(host)), start, length);
+    return OpenHostWindow(names.ToHostPath(host), start, length);
   }
   errno = ENOENT;
   return nullptr;
