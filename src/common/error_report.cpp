@@ -24,7 +24,7 @@ void WriteRequesterToStandardError(std::string_view title, std::string_view text
 
 }  // namespace
 
-std::string FormatDebugErrorLine(std::string_view message, const ErrorContext& context) {
+std::string FormatDebugErrorLine(std::string_view message, const ErrorLocation& context) {
   std::string line = "@_vxerror";
   if (context.HasScriptName()) {
     line.append(std::to_string(context.line)).append(":").append(context.script_name);
@@ -35,7 +35,7 @@ std::string FormatDebugErrorLine(std::string_view message, const ErrorContext& c
   return line;
 }
 
-std::string FormatErrorRequesterText(std::string_view message, const ErrorContext& context,
+std::string FormatErrorRequesterText(std::string_view message, const ErrorLocation& context,
                                      bool script_loaded, bool without_context) {
   std::string text(message);
   if (!script_loaded || without_context) return text;
@@ -58,7 +58,7 @@ void SetErrorRequester(ErrorRequester requester) {
   InstalledRequester() = std::move(requester);
 }
 
-void ShowErrorReport(std::string_view message, const ErrorContext& context, bool script_loaded,
+void ShowErrorReport(std::string_view message, const ErrorLocation& context, bool script_loaded,
                      bool without_context, int icon) {
   const std::string text =
       FormatErrorRequesterText(message, context, script_loaded, without_context);
@@ -69,7 +69,7 @@ void ShowErrorReport(std::string_view message, const ErrorContext& context, bool
   }
 }
 
-void ReportFinalError(ErrorCode code, const ErrorContext& context, bool script_loaded) {
+void ReportFinalError(ErrorCode code, const ErrorLocation& context, bool script_loaded) {
   if (code == ERR_NONE || code == ERR_USERABORT) return;
   const std::string message = FormatError(code);
   if (DebugDeviceGiven()) {

@@ -18,13 +18,13 @@ constexpr int kRequesterIconError = 2;
 
 // "@_vxerror<line>:<script>*<message>", or "@_vxerror0:\"\"*<message>" when the context
 // knows no script name.
-std::string FormatDebugErrorLine(std::string_view message, const ErrorContext& context);
+std::string FormatDebugErrorLine(std::string_view message, const ErrorLocation& context);
 
 // The requester's text: the message alone before the script is loaded or without context;
 // else the message, a line break and "File: <script file> (current line: <n>)", with
 // " - In function: <name>" before the ")" when the context names a command or function.
 // The words are messages 194, 92 and 280, so a catalog translates them.
-std::string FormatErrorRequesterText(std::string_view message, const ErrorContext& context,
+std::string FormatErrorRequesterText(std::string_view message, const ErrorLocation& context,
                                      bool script_loaded, bool without_context);
 
 // Shows a modal requester; the platform layer installs the real one. Until then (and after
@@ -33,11 +33,11 @@ using ErrorRequester =
     std::function<void(std::string_view title, std::string_view text, int icon)>;
 void SetErrorRequester(ErrorRequester requester);
 
-void ShowErrorReport(std::string_view message, const ErrorContext& context, bool script_loaded,
+void ShowErrorReport(std::string_view message, const ErrorLocation& context, bool script_loaded,
                      bool without_context, int icon);
 
 // The final report for code (nothing for ERR_NONE and ERR_USERABORT), with the message
 // formatted from the process-wide error state.
-void ReportFinalError(ErrorCode code, const ErrorContext& context, bool script_loaded);
+void ReportFinalError(ErrorCode code, const ErrorLocation& context, bool script_loaded);
 
 }  // namespace tembrovia

@@ -42,12 +42,12 @@ std::optional<std::string> ErrorState::RegisteredText(ErrorCode code) const {
   return registered_[index];
 }
 
-void ErrorState::SetContext(ErrorContext context) {
+void ErrorState::SetContext(ErrorLocation context) {
   std::lock_guard lock(mutex_);
   context_ = std::move(context);
 }
 
-ErrorContext ErrorState::Context() const {
+ErrorLocation ErrorState::Context() const {
   std::lock_guard lock(mutex_);
   return context_;
 }

@@ -3,9 +3,9 @@
 // and the error context of the last raised error (command or function name, script line,
 // script name).
 //
-// The VM records its own context while it unwinds; the host copies it here (SetContext) so
-// that the final report and the script error handler can read it. Every member function
-// locks, so helper threads may set arguments too; readers get copies.
+// The VM records its own error context (vm/api.h) while it unwinds; the host copies it here
+// (SetContext) so that the final report can read it without a VM state. Every member
+// function locks, so helper threads may set arguments too; readers get copies.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +19,14 @@
 
 namespace tembrovia {
 
-struct ErrorContext {
+// The host's copy of the error context: where the last error happened.
+struct ErrorLocation {
   static constexpr std::string_view kUnknownName = "----";
   static constexpr std::string_view kUnknownScript = "?";
 
-  std::string name{kUnknownName};         // failing command or function
-  int line = -1;                          // script line, -1 when unknown
-  std::string script_name{kUnknownScript};  // set once a script frame has run
+  std::string name{kUnknownName};           // failing command or function
+  int line = -1;                            // script line, -1 when unknown
+  std::string script_name{kUnknownScript};  // "?" (or "") until a script frame has run
 
   bool HasName() const { return name != kUnknownName; }
   bool HasScriptName() const { return !script_name.empty() && script_name != kUnknownScript; }
@@ -54,15 +55,15 @@ class ErrorState {
   // The text registered under code, if any.
   std::optional<std::string> RegisteredText(ErrorCode code) const;
 
-  void SetContext(ErrorContext context);
-  ErrorContext Context() const;
+  void SetContext(ErrorLocation context);
+  ErrorLocation Context() const;
   void ResetContext();
 
  private:
   mutable std::mutex mutex_;
   ErrorArguments arguments_;
   std::vector<std::string> registered_;
-  ErrorContext context_;
+  ErrorLocation context_;
 };
 
 // The one instance the program uses.

@@ -81,19 +81,20 @@ std::string_view DisplayedFileArgument(ErrorCode code, std::string_view text) {
   return text;
 }
 
-std::string ApplyArguments(ErrorCode code, std::string_view format, const ErrorArguments& args) {
+}  // namespace
+
+std::string FillMessage(std::string_view format, std::string_view text, int64_t number) {
   const std::vector<Piece> pieces = SplitMessage(format);
   if (!HasArgument(pieces)) return CutToMessage(format);
 
-  const std::string number = std::to_string(args.number);
+  const std::string number_text = std::to_string(number);
   size_t fixed = 0;
   size_t text_places = 0;
   for (const Piece& piece : pieces) {
     if (piece.kind == Piece::kLiteral) fixed += piece.literal.size();
-    if (piece.kind == Piece::kNumber) fixed += number.size();
+    if (piece.kind == Piece::kNumber) fixed += number_text.size();
     if (piece.kind == Piece::kText) ++text_places;
   }
-  std::string_view text = DisplayedFileArgument(code, args.text);
   if (text_places > 0) {
     const size_t room = fixed < kMaxMessageLength ? kMaxMessageLength - fixed : 0;
     text = text.substr(0, std::min(text.size(), room / text_places));
@@ -104,13 +105,11 @@ std::string ApplyArguments(ErrorCode code, std::string_view format, const ErrorA
     switch (piece.kind) {
       case Piece::kLiteral: message += piece.literal; break;
       case Piece::kText: message += text; break;
-      case Piece::kNumber: message += number; break;
+      case Piece::kNumber: message += number_text; break;
     }
   }
   return CutToMessage(message);
 }
-
-}  // namespace
 
 std::string_view LastPathComponent(std::string_view path) {
   const size_t slash = path.find_last_of("/\\");
@@ -142,7 +141,7 @@ std::string FormatError(ErrorCode code, const ErrorState& state) {
   } else {
     format = MessageText(kMsgUnknownErrorCode);
   }
-  return ApplyArguments(code, format, args);
+  return FillMessage(format, DisplayedFileArgument(code, args.text), args.number);
 }
 
 std::string FormatError(ErrorCode code) { return FormatError(code, ProcessErrorState()); }

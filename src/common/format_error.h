@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,12 @@ std::string FormatError(ErrorCode code, const ErrorState& state);
 
 // The same with the process-wide error state.
 std::string FormatError(ErrorCode code);
+
+// The substitution FormatError uses, for any message text (start-up output such as "Opening
+// script %s" included): "%s" takes text, "%d" and "%ld" take number, "%%" is "%" when there
+// is something to substitute; nothing else is interpreted. At most kErrorMessageSize - 1
+// bytes; text is cut first.
+std::string FillMessage(std::string_view format, std::string_view text, int64_t number = 0);
 
 // C-style form for callers with a fixed buffer (plugins): writes at most size - 1 bytes (and
 // never more than kErrorMessageSize - 1) and a terminating zero. Nothing for size 0.

@@ -13,15 +13,15 @@
 namespace tembrovia {
 namespace {
 
-const ErrorContext kInFunction{"LoadBrush", 7, "C:\\games\\demo.vxs"};
-const ErrorContext kNoFunction{"----", 12, "/home/me/game.vxs"};
+const ErrorLocation kInFunction{"LoadBrush", 7, "C:\\games\\demo.vxs"};
+const ErrorLocation kNoFunction{"----", 12, "/home/me/game.vxs"};
 
 TEST(ErrorReport, MachineReadableLine) {
   EXPECT_EQ(FormatDebugErrorLine("Could not find brush 5!", kNoFunction),
             "@_vxerror12:/home/me/game.vxs*Could not find brush 5!");
-  EXPECT_EQ(FormatDebugErrorLine("File x does not exist!", ErrorContext{}),
+  EXPECT_EQ(FormatDebugErrorLine("File x does not exist!", ErrorLocation{}),
             "@_vxerror0:\"\"*File x does not exist!");
-  EXPECT_EQ(FormatDebugErrorLine("m", ErrorContext{"----", 3, ""}), "@_vxerror0:\"\"*m");
+  EXPECT_EQ(FormatDebugErrorLine("m", ErrorLocation{"----", 3, ""}), "@_vxerror0:\"\"*m");
 }
 
 TEST(ErrorReport, RequesterText) {
@@ -90,7 +90,7 @@ TEST_F(FinalReport, WritesTheLineToTheDebugDevice) {
 
 TEST(ErrorReport, RequesterFallsBackToStandardError) {
   testing::internal::CaptureStderr();
-  ShowErrorReport("Out of memory!", ErrorContext{}, false, false, kRequesterIconError);
+  ShowErrorReport("Out of memory!", ErrorLocation{}, false, false, kRequesterIconError);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "TembroviaPlayer: Out of memory!\n");
 }
 

@@ -40,7 +40,7 @@ TEST(ErrorState, ContextResetKeepsTheScriptName) {
   state.SetContext({"DisplayBrush", 12, "game.vxs"});
   EXPECT_TRUE(state.Context().HasName());
   state.ResetContext();
-  const ErrorContext context = state.Context();
+  const ErrorLocation context = state.Context();
   EXPECT_FALSE(context.HasName());
   EXPECT_EQ(context.line, -1);
   EXPECT_EQ(context.script_name, "game.vxs");

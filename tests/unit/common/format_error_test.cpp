@@ -100,6 +100,14 @@ TEST(FormatError, CatalogTextsReplaceTheEnglishOnesAndStayHarmless) {
   EXPECT_EQ(FormatError(ERR_MEM, state), "Out of memory!");
 }
 
+TEST(FormatError, FillMessageNeverInterpretsTheArgument) {
+  EXPECT_EQ(FillMessage(EnglishMessage(kMsgOpeningScript), "demo %s%n.vxs"),
+            "Opening script demo %s%n.vxs");
+  EXPECT_EQ(FillMessage("%d%%", "", 50), "50%");
+  EXPECT_EQ(FillMessage("50%%", "x", 1), "50%%");
+  EXPECT_EQ(FillMessage("%ld%", "", 5), "5%");
+}
+
 TEST(FormatError, PathHelpers) {
   EXPECT_EQ(LastPathComponent("a/b\\c"), "c");
   EXPECT_EQ(LastPathComponent("dh0:x:y"), "x:y");
