@@ -21,8 +21,12 @@ TEST(Latin1Case, LeavesTheOddOnesAlone) {
 
 TEST(Latin1Case, UpperIsTheExactInverseOfLower) {
   for (int c = 0; c < 256; ++c) {
-    if (kLatin1Lower[c] != c) EXPECT_EQ(kLatin1Upper[kLatin1Lower[c]], c) << c;
-    if (kLatin1Upper[c] != c) EXPECT_EQ(kLatin1Lower[kLatin1Upper[c]], c) << c;
+    if (kLatin1Lower[c] != c) {
+      EXPECT_EQ(kLatin1Upper[kLatin1Lower[c]], c) << c;
+    }
+    if (kLatin1Upper[c] != c) {
+      EXPECT_EQ(kLatin1Lower[kLatin1Upper[c]], c) << c;
+    }
   }
   EXPECT_TRUE(Latin1EqualNoCase("\xC9t\xC9", "\xE9T\xE9"));
   EXPECT_FALSE(Latin1EqualNoCase("ab", "abc"));
