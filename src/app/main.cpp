@@ -1,8 +1,11 @@
-// Process entry. Until the driver can run applets, the player prints its banner and says so.
-#include <cstdio>
+// Process entry: the arguments become one command line for the driver.
+#include <string>
+#include <vector>
 
-int main(int, char**) {
-  std::printf("TembroviaPlayer 5.2 [Linux]\n\n");
-  std::printf("This build cannot run applets yet.\n");
-  return 0;
+#include "app/options/command_line.h"
+#include "app/run_player.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return tembrovia::RunPlayer(tembrovia::JoinArguments(arguments));
 }
