@@ -96,6 +96,13 @@ class Parser {
 
   std::unique_ptr<FunctionDraft> Parse(std::string_view text) {
     std::vector<std::string> lines = SplitLines(text);
+    if (HasTopLevelCode(lines)) {
+      // Everything belongs to an implicit main; top-level .function blocks nest in it.
+      root_ = std::make_unique<FunctionDraft>();
+      root_->name = "main";
+      root_->startLine = 1;
+      stack_.push_back(root_.get());
+    }
     for (size_t n = 0; n < lines.size(); ++n) {
       line_ = static_cast<int>(n + 1);
       ParseLine(lines[n]);
@@ -108,6 +115,24 @@ class Parser {
   }
 
  private:
+  // True when some statement stands outside every .function block.
+  static bool HasTopLevelCode(const std::vector<std::string>& lines) {
+    int depth = 0;
+    for (const std::string& raw : lines) {
+      std::string body = Trim(StripComment(raw));
+      if (body.empty()) continue;
+      std::string word = Latin1Lower(body.substr(0, body.find_first_of(" \t")));
+      if (word == ".function") {
+        ++depth;
+      } else if (word == ".end") {
+        --depth;
+      } else if (depth == 0 && word != ".define") {
+        return true;
+      }
+    }
+    return false;
+  }
+
   FunctionDraft& Current() {
     if (stack_.empty()) {
       if (root_) throw AsmError(line_, "code after the main function's .end");
@@ -436,6 +461,11 @@ class Builder {
       if (item.op < 0) continue;
       for (const Operand& o : item.operands) {
         if (o.kind == Operand::Register) highest = std::max<int>(highest, static_cast<int>(o.index));
+      }
+      // Field A is checked as a register even where it is a flag.
+      if (kOpcodes[item.op].format != OpFormat::J && !item.operands.empty() &&
+          item.operands[0].kind == Operand::Number) {
+        highest = std::max(highest, static_cast<int>(item.operands[0].number));
       }
       if (item.operands.empty() || item.operands[0].kind != Operand::Register) continue;
       int a = static_cast<int>(item.operands[0].index);
