@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "asm/assembler.h"
+#include "common/latin1_case.h"
 #include "vm/api.h"
 
 namespace tembrovia {
@@ -37,7 +38,9 @@ class VmTest : public ::testing::Test {
 
   // Assembles text and pushes the loaded function; fails the test on assembly errors.
   ErrorCode Load(std::string_view text) {
-    AssemblyResult chunk = Assemble(text);
+    AssemblyOptions options;
+    options.sourceName = "@test.vxs";
+    AssemblyResult chunk = Assemble(text, options);
     EXPECT_TRUE(chunk.ok()) << chunk.error;
     if (!chunk.ok()) return ERR_SYNTAXERROR;
     return LoadBuffer(L, chunk.chunk.data(), chunk.chunk.size(), "=test");
@@ -68,7 +71,7 @@ class VmTest : public ::testing::Test {
 
   void Register(const char* name, NativeFunction f) {
     PushNativeFunction(L, f);
-    SetGlobal(L, name);
+    SetGlobal(L, Latin1Lower(name).c_str());
     host.names.emplace_back(f, name);
   }
 
