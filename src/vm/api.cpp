@@ -1,6 +1,7 @@
 // The embedding interface over the VM's internals.
 #include "vm/api.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "vm/call.h"
@@ -522,12 +523,13 @@ ErrorCode DumpFunction(VMState* L, int index, ChunkWriter writer, void* writerDa
 }
 
 // ---- collector ----
-int GetGCThreshold(VMState* L) { return static_cast<int>(G(L)->threshold >> 10); }
-int GetGCCount(VMState* L) { return static_cast<int>(G(L)->bytesInUse >> 10); }
+int GetGCThreshold(VMState* L) { return static_cast<int>(std::min<size_t>(G(L)->threshold >> 10, 0x7FFFFFFF)); }
+int GetGCCount(VMState* L) { return static_cast<int>(std::min<size_t>(G(L)->bytesInUse >> 10, 0x7FFFFFFF)); }
 
 void SetGCThreshold(VMState* L, int kilobytes) {
   if (kilobytes < 0) kilobytes = 0;
-  G(L)->threshold = kilobytes >= kMaxThresholdKb ? static_cast<size_t>(-1)
+  // The largest threshold is the largest 32-bit byte count.
+  G(L)->threshold = kilobytes >= kMaxThresholdKb ? size_t{0xFFFFFFFFu}
                                                  : static_cast<size_t>(kilobytes) * 1024;
   CheckGC(L);
 }
