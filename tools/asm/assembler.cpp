@@ -96,7 +96,8 @@ class Parser {
 
   std::unique_ptr<FunctionDraft> Parse(std::string_view text) {
     std::vector<std::string> lines = SplitLines(text);
-    if (HasTopLevelCode(lines)) {
+    implicitMain_ = HasTopLevelCode(lines);
+    if (implicitMain_) {
       // Everything belongs to an implicit main; top-level .function blocks nest in it.
       root_ = std::make_unique<FunctionDraft>();
       root_->name = "main";
@@ -107,9 +108,7 @@ class Parser {
       line_ = static_cast<int>(n + 1);
       ParseLine(lines[n]);
     }
-    if (stack_.size() > 1 || (stack_.size() == 1 && stack_.back() != root_.get())) {
-      throw AsmError(line_, "missing .end");
-    }
+    if (stack_.size() != (implicitMain_ ? 1u : 0u)) throw AsmError(line_, "missing .end");
     if (!root_) throw AsmError(line_, "no code");
     return std::move(root_);
   }
@@ -376,6 +375,7 @@ class Parser {
   std::unique_ptr<FunctionDraft> root_;
   std::vector<FunctionDraft*> stack_;
   std::map<std::string, double> defines_;
+  bool implicitMain_ = false;
   int line_ = 0;
 };
 
@@ -642,7 +642,7 @@ AssemblyResult Assemble(std::string_view text, const AssemblyOptions& options) {
   try {
     Parser parser(options);
     root = parser.Parse(text);
-  } catch (const AsmError& e) {
+  } catch (const std::runtime_error& e) {
     result.error = e.what();
     return result;
   }

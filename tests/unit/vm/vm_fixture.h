@@ -43,7 +43,18 @@ class VmTest : public ::testing::Test {
     AssemblyResult chunk = Assemble(text, options);
     EXPECT_TRUE(chunk.ok()) << chunk.error;
     if (!chunk.ok()) return ERR_SYNTAXERROR;
-    return LoadBuffer(L, chunk.chunk.data(), chunk.chunk.size(), "=test");
+    ErrorCode status = LoadBuffer(L, chunk.chunk.data(), chunk.chunk.size(), "=test");
+    if (status == ERR_NONE) ExpectRoundTrip(chunk.chunk);
+    return status;
+  }
+
+  // Every chunk a test loads also goes through vxdump's listing and back through vxasm.
+  static void ExpectRoundTrip(const std::string& chunk) {
+    DisassemblyResult listing = Disassemble(chunk);
+    ASSERT_TRUE(listing.ok()) << listing.error;
+    AssemblyResult again = Assemble(listing.listing);
+    ASSERT_TRUE(again.ok()) << again.error << "\n" << listing.listing;
+    EXPECT_EQ(again.chunk, chunk) << listing.listing;
   }
 
   // Loads and runs text in protected mode with args pushed as numbers; the results stay on
