@@ -57,6 +57,31 @@ void TraceInstruction(VMState* L, int pc) {
   ci->lastTraced = pc;
 }
 
+// The line hook, called from the loop's inline check.
+__attribute__((noinline)) void FireLineHook(VMState* L, int line) {
+  if (!L->allowHook) return;
+  CallFrame* ci = L->ci;
+  if (L->stackLast - L->top <= kNativeMinStack) {
+    CallHook(L, HookLine, line);
+    return;
+  }
+  // The common case of CallHook without the stack growth: the hook gets its 20 slots.
+  Value* stack = L->stack;
+  ptrdiff_t top = L->top - stack;
+  ptrdiff_t frameTop = ci->top - stack;
+  if (ci->top < L->top + kNativeMinStack) ci->top = L->top + kNativeMinStack;
+  L->allowHook = 0;
+  HookEvent event;
+  event.kind = HookLine;
+  event.currentLine = line;
+  event.frameIndex = static_cast<int>(ci - L->baseCi);
+  ErrorCode r = L->hook(L, event);
+  L->allowHook = 1;
+  L->ci->top = L->stack + frameTop;
+  L->top = L->stack + top;
+  if (r != ERR_NONE) RaiseError(L, r);
+}
+
 void PushSubroutineReturn(VMState* L, int64_t position) {
   std::vector<uint32_t>& stack = G(L)->subroutineStack;
   if (stack.size() >= kSubroutineStackSize) RaiseError(L, ERR_INTERNAL);
@@ -91,6 +116,7 @@ Value* Execute(VMState* L) {
   Closure* cl;
   const Proto* p;
   const Value* k;
+  const int32_t* lineinfo;
   Value* base;
   const Instruction* pc;
   Instruction i;
@@ -119,14 +145,29 @@ enter_frame:
   cl = FrameClosure(ci);
   p = cl->script.proto;
   k = p->k;
+  lineinfo = p->sizelineinfo != 0 ? p->lineinfo : nullptr;
   base = ci->base;
   pc = ci->savedpc;
   DISPATCH();
 
 trap:
-  ci->savedpc = pc;
-  if (g->stopFlag) goto abandon;
-  if (L->hookMask & (HookMaskLine | HookMaskCount)) {
+  if (g->stopFlag) {
+    ci->savedpc = pc;
+    goto abandon;
+  }
+  if (LIKELY(L->hookMask == HookMaskLine && L->hookInit)) {
+    // The line hook alone, inline: it fires at the first instruction, on a backward jump
+    // and when the line changes.
+    int npc = static_cast<int>(pc - p->code);
+    int last = ci->lastTraced;
+    ci->lastTraced = npc;
+    if (npc <= last || last < 0 || (lineinfo != nullptr && lineinfo[npc] != lineinfo[last])) {
+      ci->savedpc = pc;
+      FireLineHook(L, lineinfo != nullptr ? lineinfo[npc] : 0);
+      RELOAD_BASE();
+    }
+  } else if (L->hookMask & (HookMaskLine | HookMaskCount)) {
+    ci->savedpc = pc;
     TraceInstruction(L, static_cast<int>(pc - p->code));
     RELOAD_BASE();
   }
@@ -463,6 +504,15 @@ do_return:
 }
 
 op_NUMLOOP: {
+  if (LIKELY(ra[0].tag == TagNumber && ra[1].tag == TagNumber && ra[2].tag == TagNumber)) {
+    double step = ra[2].n;
+    double index = ra[0].n + step;
+    if (step > 0 ? index <= ra[1].n : index >= ra[1].n) {
+      ra[0].n = index;
+      DO_JUMP(GetSBx(i));
+    }
+    DISPATCH();
+  }
   if (UNLIKELY(ra[0].tag != TagNumber)) PROTECT(RaiseError(L, ERR_VALUEEXPECTED));
   for (int slot = 1; slot <= 2; ++slot) {
     if (UNLIKELY(ra[slot].tag != TagNumber)) {
