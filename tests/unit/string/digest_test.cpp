@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -31,7 +32,7 @@ TEST(Md5, Rfc1321TestSuite) {
 // md5sum and python's zlib.crc32 (one run of each tool for all files).
 TEST(Digests, AgreeWithOutsideTools) {
   std::mt19937 random(7);
-  std::vector<std::string> data;
+  std::vector<std::string> data, files;
   std::string paths;
   for (size_t size : {1u, 55u, 56u, 63u, 64u, 65u, 119u, 120u, 1000u, 100003u}) {
     std::string bytes(size, '\0');
@@ -39,6 +40,7 @@ TEST(Digests, AgreeWithOutsideTools) {
     std::string path = ::testing::TempDir() + "digest_input_" + std::to_string(size) + ".bin";
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     data.push_back(std::move(bytes));
+    files.push_back(path);
     paths += " '" + path + "'";
   }
   std::string md5sum, crcs;
@@ -46,6 +48,7 @@ TEST(Digests, AgreeWithOutsideTools) {
   ASSERT_TRUE(testing::RunTool(
       "python3 -c 'import sys, zlib\nfor p in sys.argv[1:]: print(zlib.crc32(open(p, \"rb\").read()))'" + paths,
       crcs));
+  for (const std::string& file : files) std::remove(file.c_str());
   std::istringstream md5_lines(md5sum), crc_lines(crcs);
   for (const std::string& bytes : data) {
     std::string md5_line, crc_line;
