@@ -65,10 +65,14 @@ struct ScriptValue {
 
 class Arg {
  public:
+  // Numbers and enumerators (kTypeBrush, ERR_...).
   template <class T>
-    requires(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
+    requires((std::is_arithmetic_v<T> || std::is_enum_v<T>) && !std::is_same_v<T, bool>)
   Arg(T number) : kind_(Kind::kNumber), number_(static_cast<double>(number)) {}
-  Arg(bool value) : kind_(Kind::kBoolean), number_(value ? 1 : 0) {}
+  // Only a real bool: a pointer never turns into one by accident.
+  template <class T>
+    requires std::is_same_v<T, bool>
+  Arg(T value) : kind_(Kind::kBoolean), number_(value ? 1 : 0) {}
   Arg(const char* text) : kind_(Kind::kString), text_(text) {}
   Arg(std::string text) : kind_(Kind::kString), text_(std::move(text)) {}
   Arg(std::string_view text) : kind_(Kind::kString), text_(text) {}
