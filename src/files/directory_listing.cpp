@@ -15,8 +15,7 @@ ErrorCode DirectoryListing::Open(std::string_view path, std::unique_ptr<Director
 
 ErrorCode DirectoryListing::Open(std::string_view path, std::unique_ptr<DirectoryListing>& listing,
                                  const FileNamespace& names) {
-  std::string hostPath = names.ToHostPath(path);
-  if (hostPath.empty()) hostPath = ".";
+  std::string hostPath = path.empty() ? std::string(1, '.') : names.ToHostPath(path);
   struct stat info;
   if (stat(hostPath.c_str(), &info) != 0) return ERR_LOCK2;
   DIR* dir = opendir(hostPath.c_str());
