@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <span>
 #include <string_view>
+#include <variant>
 
 #include "common/error_codes.h"
 #include "lib/core/object_id.h"
@@ -15,26 +16,30 @@ namespace tembrovia {
 
 class CommandArgument {
  public:
+  // The kinds, numbered as the callers of the player's interface know them.
   enum class Kind { kSigned = 0, kUnsigned = 1, kString = 2, kNil = 3, kHandle = 4, kObjectId = 5 };
 
-  static CommandArgument Signed(int64_t value);
-  static CommandArgument Unsigned(uint64_t value);
-  static CommandArgument String(std::string_view text);  // must outlive the call
-  static CommandArgument Nil();
-  static CommandArgument Handle(void* handle);
+  static CommandArgument Signed(int64_t value) { return Make<0>(value); }
+  static CommandArgument Unsigned(uint64_t value) { return Make<1>(value); }
+  static CommandArgument String(std::string_view text) { return Make<2>(text); }  // must outlive the call
+  static CommandArgument Nil() { return Make<3>(std::monostate()); }
+  static CommandArgument Handle(void* handle) { return Make<4>(static_cast<const void*>(handle)); }
   // The object's handle when it has one, else its number.
-  static CommandArgument Object(ObjectId id);
+  static CommandArgument Object(ObjectId id) { return Make<5>(id); }
 
-  Kind kind() const { return kind_; }
+  Kind kind() const { return static_cast<Kind>(value_.index()); }
   void Push(VMState* state) const;
 
  private:
-  Kind kind_ = Kind::kNil;
-  int64_t signed_ = 0;
-  uint64_t unsigned_ = 0;
-  std::string_view text_;
-  const void* handle_ = nullptr;
-  ObjectId id_;
+  // One alternative per kind, in the order of Kind.
+  using Value = std::variant<int64_t, uint64_t, std::string_view, std::monostate, const void*, ObjectId>;
+  explicit CommandArgument(Value value) : value_(value) {}
+  template <size_t Index, class T>
+  static CommandArgument Make(T value) {
+    return CommandArgument(Value(std::in_place_index<Index>, value));
+  }
+
+  Value value_;
 };
 
 // Looks up the global of the lower-cased name, pushes the arguments and calls it with

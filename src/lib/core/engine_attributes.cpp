@@ -1,7 +1,6 @@
 #include "lib/core/engine_attributes.h"
 
-#include <new>
-
+#include "lib/core/out_of_memory.h"
 #include "lib/core/runtime.h"
 
 namespace tembrovia {
@@ -12,21 +11,11 @@ bool IsCoreStored(int id) { return id == kAttrCore1 || id == kAttrCore2 || id ==
 }  // namespace
 
 ErrorCode EngineAttributes::AddSetHandler(SetAttributeHandler handler) {
-  try {
-    set_handlers_.push_back(handler);
-  } catch (const std::bad_alloc&) {
-    return ERR_MEM;
-  }
-  return ERR_NONE;
+  return AppendOrMemError(set_handlers_, handler);
 }
 
 ErrorCode EngineAttributes::AddGetHandler(GetAttributeHandler handler) {
-  try {
-    get_handlers_.push_back(handler);
-  } catch (const std::bad_alloc&) {
-    return ERR_MEM;
-  }
-  return ERR_NONE;
+  return AppendOrMemError(get_handlers_, handler);
 }
 
 bool EngineAttributes::Set(VMState* state, int id, intptr_t value) {

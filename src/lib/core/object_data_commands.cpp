@@ -42,28 +42,45 @@ int CmdGetObjectType(VMState* state) {
   return 1;
 }
 
+namespace {
+
+// The object (arguments 1 and 2) and the item name (argument 3) of an object-data command.
+// Every argument is read before a missing object is reported.
+struct ItemAddress {
+  DataItems* items = nullptr;
+  std::string_view name;
+  ErrorCode error = ERR_NONE;
+};
+
+ItemAddress ReadItemAddress(VMState* state) {
+  ItemAddress address;
+  address.error = FindObjectData(state, 1, 2, &address.items);
+  address.name = CheckString(state, 3);
+  return address;
+}
+
+ErrorCode ItemNotFound(std::string_view name) {
+  SetErrorText(name);
+  return ERR_FINDOBJECTDATA;
+}
+
+}  // namespace
+
 int CmdSetObjectData(VMState* state) {
   CheckArgCount(state, 4, 4);
-  DataItems* items = nullptr;
-  const ErrorCode found = FindObjectData(state, 1, 2, &items);
-  const std::string_view name = CheckString(state, 3);
-  if (found != ERR_NONE) return found;
-  if (name.empty()) return ERR_WRONGUSAGE;
+  const ItemAddress address = ReadItemAddress(state);
+  if (address.error != ERR_NONE) return address.error;
+  if (address.name.empty()) return ERR_WRONGUSAGE;
   PushValue(state, 4);
-  items->Set(state, name);
+  address.items->Set(state, address.name);
   return 0;
 }
 
 int CmdGetObjectData(VMState* state) {
   CheckArgCount(state, 3, 3);
-  DataItems* items = nullptr;
-  const ErrorCode found = FindObjectData(state, 1, 2, &items);
-  const std::string_view name = CheckString(state, 3);
-  if (found != ERR_NONE) return found;
-  if (!items->Push(state, name)) {
-    SetErrorText(name);
-    return ERR_FINDOBJECTDATA;
-  }
+  const ItemAddress address = ReadItemAddress(state);
+  if (address.error != ERR_NONE) return address.error;
+  if (!address.items->Push(state, address.name)) return ItemNotFound(address.name);
   return 1;
 }
 
@@ -79,10 +96,7 @@ int CmdClearObjectData(VMState* state) {
     return 0;
   }
   if (name.empty()) return ERR_WRONGUSAGE;
-  if (!items->Clear(state, name)) {
-    SetErrorText(name);
-    return ERR_FINDOBJECTDATA;
-  }
+  if (!items->Clear(state, name)) return ItemNotFound(name);
   return 0;
 }
 

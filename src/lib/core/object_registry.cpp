@@ -1,21 +1,13 @@
 #include "lib/core/object_registry.h"
 
-#include <new>
-
 #include "common/error_state.h"
 #include "lib/core/arguments.h"
+#include "lib/core/out_of_memory.h"
 #include "lib/core/runtime.h"
 
 namespace tembrovia {
 
-ErrorCode ObjectRegistry::Register(ObjectListBase& list) {
-  try {
-    lists_.push_back(&list);
-  } catch (const std::bad_alloc&) {
-    return ERR_MEM;
-  }
-  return ERR_NONE;
-}
+ErrorCode ObjectRegistry::Register(ObjectListBase& list) { return AppendOrMemError(lists_, &list); }
 
 ObjectRecord* ObjectRegistry::FindObject(int32_t type, ObjectId id) const {
   for (const ObjectListBase* list : lists_) {
