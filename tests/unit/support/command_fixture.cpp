@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "asm/assembler.h"
+#include "asm/player_constants.h"
 #include "common/debug_output.h"
 #include "common/error_state.h"
 #include "common/format_error.h"
 #include "common/latin1_case.h"
-#include "lib/core/constants.h"
 #include "lib/core/registration.h"
 
 namespace tembrovia {
@@ -259,11 +259,7 @@ CallResult CommandFixture::Call(std::string_view command, std::vector<Arg> args)
 CallResult CommandFixture::Run(std::string_view assembly) {
   AssemblyOptions options;
   options.sourceName = "@test.vxs";
-  options.resolveConstant = [](std::string_view name) -> std::optional<double> {
-    const ConstantEntry* constant = FindBuiltinConstant(name);
-    if (constant == nullptr || constant->text != nullptr) return std::nullopt;
-    return constant->number;
-  };
+  options.resolveConstant = ResolvePlayerConstant;
   const AssemblyResult chunk = Assemble(assembly, options);
   if (!chunk.ok()) {
     ADD_FAILURE() << "assembly failed: " << chunk.error;
