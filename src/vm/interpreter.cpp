@@ -27,7 +27,8 @@ void InitLineTracing(VMState* L) {
   for (CallFrame* ci = L->baseCi + 1; ci <= L->ci; ++ci) {
     if (!IsScriptFrame(ci)) continue;
     const Proto* p = FrameClosure(ci)->script.proto;
-    ci->lastTraced = static_cast<int32_t>(ci->savedpc - p->code) - 1;
+    // The running frame is about to run its saved instruction; the others sit after a call.
+    ci->lastTraced = static_cast<int32_t>(ci->savedpc - p->code) - (ci == L->ci ? 0 : 1);
   }
   L->hookInit = 1;
 }

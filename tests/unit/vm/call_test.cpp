@@ -220,9 +220,9 @@ TEST_F(CallTest, TheLineHookFiresOnNewLinesAndLoops) {
     .line 4
       return r0, 1
   )"), ERR_NONE);
-  // The first check only initialises (the hook was installed before the chunk ran, so the
-  // function's first instruction fires); then 2, 3, the backward jump to 3, and 4.
-  std::vector<int> expected = {1, 2, 3, 3, 4};
+  // The first check only initialises (so line 1 stays silent); then 2, 3, the backward
+  // jump to 3, and 4.
+  std::vector<int> expected = {2, 3, 3, 4};
   EXPECT_EQ(lines, expected);
 }
 
@@ -237,7 +237,7 @@ TEST_F(CallTest, AHookThatSetsTheStopFlagEndsTheScript) {
 
 TEST_F(CallTest, AHookErrorIsRaisedAtTheInstruction) {
   SetHook(L, [](VMState*, const HookEvent&) -> ErrorCode { return ERR_USERABORT; }, HookMaskLine, 0);
-  EXPECT_EQ(Run("loadconst r0, 1\nloadconst r0, 1\nreturn r0, 1"), ERR_USERABORT);
+  EXPECT_EQ(Run(".line 1\nloadconst r0, 1\n.line 2\nloadconst r0, 1\nreturn r0, 1"), ERR_USERABORT);
   SetHook(L, nullptr, 0, 0);
   EXPECT_EQ(RunNumber("loadconst r0, 3\nreturn r0, 2"), 3);
 }
