@@ -4,6 +4,7 @@
 
 #include "files/file_lines.h"
 #include "files/file_namespace.h"
+#include "files/whole_file.h"
 #include "scratch_dir.h"
 
 namespace tembrovia {
@@ -150,6 +151,22 @@ TEST_F(FileHandleTest, FileLinesSplitsLongLinesAndClosesAtTheEnd) {
   EXPECT_EQ(got[4], "last");
   EXPECT_FALSE(lines->IsOpen());
   EXPECT_FALSE(lines->Next());
+}
+
+TEST_F(FileHandleTest, WholeFilesAsStrings) {
+  std::string bytes;
+  EXPECT_EQ(WriteWholeFile(dir / "w.bin", std::string("a\0b", 3), names), ERR_NONE);
+  EXPECT_EQ(ReadWholeFile(dir / "w.bin", bytes, names), ERR_NONE);
+  EXPECT_EQ(bytes, std::string("a\0b", 3));
+  EXPECT_EQ(WriteWholeFile(dir / "empty", "", names), ERR_NONE);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "empty"));
+  EXPECT_EQ(ReadWholeFile(dir / "empty", bytes, names), ERR_NONE);
+  EXPECT_EQ(bytes, "");
+  EXPECT_EQ(ReadWholeFile(names.DefineStringFile("virtual", "v"), bytes, names), ERR_NONE);
+  EXPECT_EQ(bytes, "virtual");
+  EXPECT_EQ(ReadWholeFile(dir / "missing", bytes, names), ERR_READFILE);
+  EXPECT_EQ(WriteWholeFile(dir / "no/dir/f", "x", names), ERR_WRITEFILE);
+  EXPECT_EQ(WriteWholeFile(names.DefineStringFile("v", "v"), "x", names), ERR_WRITEFILE);
 }
 
 }  // namespace
