@@ -82,7 +82,8 @@ class Verifier {
         }
         return c < 2 || Reg(static_cast<int64_t>(a) + c - 2);
       case OP_RETURN:
-        return c != 0 || b < 2 || Reg(static_cast<int64_t>(a) + b - 2);
+        // Only C = 1 is the subroutine return; any other C returns values like C = 0.
+        return c == 1 || b < 2 || Reg(static_cast<int64_t>(a) + b - 2);
       case OP_STORELIST:
         return Reg(static_cast<int64_t>(a) + (bx & 31) + 1);
       case OP_CLEARRANGE:

@@ -190,6 +190,7 @@ TEST_F(ChunkTest, VerifierRefusesUnsafeCode) {
       {"call results beyond the frame", {MakeABC(OP_CALL, 2, 1, 4), ret}},
       {"open call not consumed", {MakeABC(OP_CALL, 0, 1, 0), MakeABC(OP_MOVE, 0, 0, 0), ret}},
       {"return values beyond the frame", {MakeABC(OP_RETURN, 2, 4, 0)}},
+      {"return values beyond the frame with C = 8", {MakeABC(OP_RETURN, 1, 138, 8)}},
       {"storelist beyond the frame", {MakeABx(OP_STORELIST, 0, 3), ret}},
       {"numloop beyond the frame", {MakeAsBx(OP_NUMLOOP, 2, -1), ret}},
       {"numloop jumping out", {MakeAsBx(OP_NUMLOOP, 0, 40), ret}},
