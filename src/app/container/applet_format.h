@@ -100,6 +100,8 @@ constexpr AppletVersion kBackfillScaleAfter{3, 1};
 
 // Names and paths read from the container keep at most this many bytes.
 constexpr size_t kMaxStoredName = 1024;
+// The compiled script is held in memory; a larger script section is refused (ERR_MEM).
+constexpr int32_t kMaxScriptSize = 256 << 20;
 // A user constant's string keeps at most this many bytes.
 constexpr size_t kMaxConstantText = 1 << 20;
 

@@ -37,6 +37,8 @@ ErrorCode MemoryInflateSink::Write(const uint8_t* data, size_t count) {
 }
 
 ErrorCode FileInflateSink::Write(const uint8_t* data, size_t count) {
+  if (count > limit_ - written_) return ERR_WRITE;
+  written_ += count;
   return std::fwrite(data, 1, count, file_) == count ? ERR_NONE : ERR_WRITE;
 }
 

@@ -29,14 +29,20 @@ class MemoryInflateSink : public InflateSink {
   std::vector<uint8_t> data_;
 };
 
-// Writes the output to an open file; a short write is ERR_WRITE.
+// No container offset or length reaches beyond 32 bits, so more output than this is refused.
+constexpr uint64_t kMaxInflatedContainer = uint64_t{1} << 32;
+
+// Writes the output to an open file; a short write, or more than the limit, is ERR_WRITE.
 class FileInflateSink : public InflateSink {
  public:
-  explicit FileInflateSink(std::FILE* file) : file_(file) {}
+  explicit FileInflateSink(std::FILE* file, uint64_t limit = kMaxInflatedContainer)
+      : file_(file), limit_(limit) {}
   ErrorCode Write(const uint8_t* data, size_t count) override;
 
  private:
   std::FILE* file_;
+  uint64_t limit_;
+  uint64_t written_ = 0;
 };
 
 // The error code of a zlib result.

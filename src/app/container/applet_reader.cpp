@@ -52,6 +52,9 @@ class SectionReader {
         return in_.Skip(a);
       case kSectionScript:
         TRY(in_.Int32(a));
+        if (a > kMaxScriptSize && in_.Contains(static_cast<int64_t>(in_.Position()), a)) {
+          return ERR_MEM;
+        }
         return in_.Bytes(a, records_.chunk);
       case kSectionObjects:
         return ReadObjects();

@@ -204,6 +204,13 @@ TEST(InflateContainer, BrokenStreams) {
   wrongMagic[2] = 'Q';
   EXPECT_EQ(inflate(wrongMagic), ERR_PAKFORMAT);
   EXPECT_EQ(inflate(good, 1000), ERR_MEM);
+  {
+    FilePointer file(std::tmpfile());
+    ASSERT_TRUE(file);
+    MemoryByteSource source(good);
+    FileInflateSink limited(file.get(), 1000);
+    EXPECT_EQ(InflateContainer(source, 0, limited), ERR_WRITE);
+  }
 
   // Through the reader: a broken compressed applet reports the zlib error.
   EXPECT_EQ(ReadBack(truncated).status.code, ERR_ZLIBDATA);
