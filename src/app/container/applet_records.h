@@ -126,6 +126,7 @@ struct AppletRecords {
   std::string containerPath;
   uint64_t appletOffset = 0;
 
+  // Without a version section the records are read in the oldest layout (no gated fields).
   bool hasVersion = false;
   AppletVersion version;
 
