@@ -74,6 +74,21 @@ struct FunctionDraft {
   bool usesScratch = false;
 };
 
+// A literal operand as a constant: nil, a number or a string.
+ConstantEntry ConstantOf(const Operand& o, int line) {
+  ConstantEntry c;
+  if (o.kind == Operand::Number) {
+    c.tag = TagNumber;
+    c.number = o.number;
+  } else if (o.kind == Operand::String) {
+    c.tag = TagString;
+    c.text = o.text;
+  } else if (o.kind != Operand::Nil) {
+    throw AsmError(line, "a constant is nil, a number or a string");
+  }
+  return c;
+}
+
 bool IsRegisterToken(std::string_view t) {
   if (t.size() < 2 || (t[0] != 'r' && t[0] != 'R')) return false;
   for (size_t i = 1; i < t.size(); ++i) {
@@ -220,18 +235,7 @@ class Parser {
       f.locals.push_back({StringOf(args[0]), OperandOf(args[1]), OperandOf(args[2]), line_});
     } else if (name == ".const") {
       if (args.size() != 1) throw AsmError(line_, ".const value");
-      Operand o = OperandOf(args[0]);
-      ConstantEntry c;
-      if (o.kind == Operand::Number) {
-        c.tag = TagNumber;
-        c.number = o.number;
-      } else if (o.kind == Operand::String) {
-        c.tag = TagString;
-        c.text = o.text;
-      } else if (o.kind != Operand::Nil) {
-        throw AsmError(line_, "a constant is nil, a number or a string");
-      }
-      f.constants.push_back(c);
+      f.constants.push_back(ConstantOf(OperandOf(args[0]), line_));
     } else if (name == ".word") {
       Item item;
       item.word = static_cast<uint32_t>(number(0));
@@ -511,16 +515,7 @@ class Builder {
   }
 
   int AddConstant(const Operand& o, int line) {
-    ConstantEntry c;
-    if (o.kind == Operand::Number) {
-      c.tag = TagNumber;
-      c.number = o.number;
-    } else if (o.kind == Operand::String) {
-      c.tag = TagString;
-      c.text = o.text;
-    } else if (o.kind != Operand::Nil) {
-      throw AsmError(line, "constant operand expected");
-    }
+    ConstantEntry c = ConstantOf(o, line);
     for (size_t i = 0; i < constants_.size(); ++i) {
       const ConstantEntry& e = constants_[i];
       if (e.tag != c.tag) continue;

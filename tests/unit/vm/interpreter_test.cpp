@@ -8,10 +8,22 @@
 namespace tembrovia {
 namespace {
 
-class InterpreterTest : public VmTest {};
+class InterpreterTest : public VmTest {
+ protected:
+  // Runs a case of a table: the expected error, or else the expected first result.
+  void ExpectOutcome(const std::string& text, ErrorCode error, double result, const std::string& label) {
+    SetTop(L, 0);
+    ErrorCode status = Run(text, {}, 1);
+    EXPECT_EQ(status, error) << label;
+    if (status == ERR_NONE && error == ERR_NONE) {
+      EXPECT_EQ(ToNumber(L, -1), result) << label;
+    }
+  }
+};
 
-// One binary operation on two literal operands.
-struct BinaryCase {
+// One operation on two literal operands: for arithmetic the result, for comparisons
+// (with A = 1) 1 when the comparison holds.
+struct OperandCase {
   const char* op;
   const char* left;
   const char* right;
@@ -20,7 +32,7 @@ struct BinaryCase {
 };
 
 TEST_F(InterpreterTest, ArithmeticAndBitwiseRules) {
-  const BinaryCase cases[] = {
+  const OperandCase cases[] = {
       {"add", "1", "2", 3},
       {"add", "nil", "1", 1},
       {"add", "\"10\"", "1", 11},
@@ -47,14 +59,9 @@ TEST_F(InterpreterTest, ArithmeticAndBitwiseRules) {
       {"bitor", "4294967296", "1", 1},
       {"pow", "2", "10", 1024},
   };
-  for (const BinaryCase& c : cases) {
-    std::string text = std::string(c.op) + " r0, " + c.left + ", " + c.right + "\nreturn r0, 2\n";
-    SetTop(L, 0);
-    ErrorCode status = Run(text, {}, 1);
-    EXPECT_EQ(status, c.error) << c.op << " " << c.left << " " << c.right;
-    if (status == ERR_NONE && c.error == ERR_NONE) {
-      EXPECT_EQ(ToNumber(L, -1), c.result) << c.op << " " << c.left << " " << c.right;
-    }
+  for (const OperandCase& c : cases) {
+    ExpectOutcome(std::string(c.op) + " r0, " + c.left + ", " + c.right + "\nreturn r0, 2\n", c.error, c.result,
+                  std::string(c.op) + " " + c.left + " " + c.right);
   }
 }
 
@@ -73,17 +80,8 @@ TEST_F(InterpreterTest, UnaryRules) {
   }
 }
 
-// ifequal/ifless/iflessequal with A = 1: the result is 1 when the comparison holds.
-struct CompareCase {
-  const char* op;
-  const char* left;
-  const char* right;
-  int holds;
-  ErrorCode error = ERR_NONE;
-};
-
 TEST_F(InterpreterTest, ComparisonRules) {
-  const CompareCase cases[] = {
+  const OperandCase cases[] = {
       {"ifequal", "1", "1", 1},
       {"ifequal", "nil", "0", 1},
       {"ifequal", "nil", "\"\"", 1},
@@ -105,15 +103,10 @@ TEST_F(InterpreterTest, ComparisonRules) {
       {"iflessequal", "2", "2", 1},
       {"iflessequal", "\"b\"", "\"a\"", 0},
   };
-  for (const CompareCase& c : cases) {
-    std::string text = std::string(c.op) + " 1, " + c.left + ", " + c.right +
-                       "\njump yes\nloadconst r0, 0\nreturn r0, 2\nyes: loadconst r0, 1\nreturn r0, 2\n";
-    SetTop(L, 0);
-    ErrorCode status = Run(text, {}, 1);
-    EXPECT_EQ(status, c.error) << c.op << " " << c.left << " " << c.right;
-    if (status == ERR_NONE && c.error == ERR_NONE) {
-      EXPECT_EQ(ToNumber(L, -1), c.holds) << c.op << " " << c.left << " " << c.right;
-    }
+  for (const OperandCase& c : cases) {
+    ExpectOutcome(std::string(c.op) + " 1, " + c.left + ", " + c.right +
+                      "\njump yes\nloadconst r0, 0\nreturn r0, 2\nyes: loadconst r0, 1\nreturn r0, 2\n",
+                  c.error, c.result, std::string(c.op) + " " + c.left + " " + c.right);
   }
 }
 
