@@ -61,7 +61,7 @@ void Register(VMState* L, const char* name, NativeFunction f) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   VMState* L = NewState();
   if (L == nullptr) return 0;
-  SetMemoryLimit(L, 64u << 20);
+  SetMemoryLimit(L, 16u << 20);
   Register(L, "next", NextNative);
   Register(L, "fail", FailNative);
   Register(L, "jump", JumpNative);
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Register(L, "collectgarbage", GcNative);
   SetExitOnError(L, (size & 1) == 0);
   if (LoadBuffer(L, data, size, "=fuzz") == ERR_NONE) {
-    budget = 200000;
+    budget = 50000;
     SetHook(L, Budget, HookMaskCount, 1000);
     PushNumber(L, 1);
     PushString(L, "two");
