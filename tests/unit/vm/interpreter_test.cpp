@@ -385,6 +385,24 @@ TEST_F(InterpreterTest, ALabelJumpRequestRunsASubroutine) {
     return r0, 0, 1
   )"), 1101);
   EXPECT_EQ(GetSubroutineDepth(L), before);
+  // The repeating form comes back two instructions before the next one: the read of the
+  // command and the call run again (the second time the command lets the script go on).
+  static int calls = 0;
+  calls = 0;
+  Register("waitlabel", [](VMState* L) {
+    if (++calls > 1) return 0;
+    SetLabelJump(L, 2);
+    return kLabelJumpRepeat;
+  });
+  EXPECT_EQ(RunNumber(R"(
+    loadconst r0, 1
+    call WaitLabel
+    add r0, r0, 1000
+    return r0, 2
+    label: add r0, r0, 100
+    return r0, 0, 1
+  )"), 1101);
+  EXPECT_EQ(calls, 2);
   Register("badjump", [](VMState* L) {
     SetLabelJump(L, 100);
     return kLabelJump;
