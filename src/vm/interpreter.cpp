@@ -31,6 +31,7 @@ void InitLineTracing(VMState* L) {
     ci->lastTraced = static_cast<int32_t>(ci->savedpc - p->code) - (ci == L->ci ? 0 : 1);
   }
   L->hookInit = 1;
+  UpdateTrap(L);
 }
 
 // The hook check before the instruction at index pc of the running frame.
@@ -152,11 +153,11 @@ enter_frame:
   DISPATCH();
 
 trap:
-  if (g->stopFlag) {
+  if (UNLIKELY(L->trap & kTrapStop)) {
     ci->savedpc = pc;
     goto abandon;
   }
-  if (LIKELY(L->hookMask == HookMaskLine && L->hookInit)) {
+  if (LIKELY(L->trap == kTrapLineHook)) {
     // The line hook alone, inline: it fires at the first instruction, on a backward jump
     // and when the line changes.
     int npc = static_cast<int>(pc - p->code);

@@ -123,10 +123,20 @@ struct VMState : Collectable {
 inline GlobalState* G(VMState* L) { return L->g; }
 inline VMHost& Host(VMState* L) { return L->g->host ? *L->g->host : VMHost::Default(); }
 
-// Recomputes the trap byte after the stop flag or the hook mask changed.
+// The trap byte: what the loop must look at before an instruction.
+constexpr uint8_t kTrapStop = 1;
+constexpr uint8_t kTrapLineHook = 2;   // the line hook alone, tracing initialised
+constexpr uint8_t kTrapOtherHooks = 4; // count hooks, or the line hook's first check
+
+// Recomputes the trap byte after the stop flag, the hook mask or the tracing state changed.
 inline void UpdateTrap(VMState* L) {
-  L->trap = static_cast<uint8_t>((L->g->stopFlag ? 1 : 0) |
-                                 ((L->hookMask & (HookMaskLine | HookMaskCount)) ? 2 : 0));
+  uint8_t trap = L->g->stopFlag ? kTrapStop : 0;
+  if (L->hookMask == HookMaskLine && L->hookInit) {
+    trap |= kTrapLineHook;
+  } else if (L->hookMask & (HookMaskLine | HookMaskCount)) {
+    trap |= kTrapOtherHooks;
+  }
+  L->trap = trap;
 }
 
 inline Closure* FrameClosure(const CallFrame* ci) { return AsClosure(ci->base[-1]); }
