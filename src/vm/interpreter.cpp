@@ -60,7 +60,7 @@ void TraceInstruction(VMState* L, int pc) {
 }
 
 // The line hook, called from the loop's inline check.
-__attribute__((noinline)) void FireLineHook(VMState* L, int line) {
+__attribute__((always_inline)) inline void FireLineHook(VMState* L, int line) {
   if (!L->allowHook) return;
   CallFrame* ci = L->ci;
   if (L->stackLast - L->top <= kNativeMinStack) {
