@@ -95,6 +95,8 @@ int RunPlayer(std::string_view commandLine) {
     std::fputs("This build cannot export the command lists yet.\n", stderr);
   } else if (error == ERR_NONE) {
     error = OpenApplet(run);
+    // The player compiles nothing; it says so once the applet has been opened.
+    if (error == ERR_NONE && run.config.compileRequested) error = ERR_PLAYERCOMP;
     // Running the script needs the virtual machine and the command libraries.
     if (error == ERR_NONE) std::fputs("This build cannot run applets yet.\n", stderr);
   }
