@@ -17,7 +17,8 @@ void CheckArgCount(VMState* state, int min, int max);
 
 // A number, Nil (0) or a numeric string. ERR_NUMEXPECTED.
 double CheckNumber(VMState* state, int i);
-// The same truncated toward zero (saturating at the 32-bit bounds).
+// The same truncated toward zero (saturating at the 32-bit bounds). Bit patterns such as
+// colours ($FFRRGGBB) and flag words want CheckNumber with TruncToLow32 instead.
 int32_t CheckInteger(VMState* state, int i);
 double OptNumber(VMState* state, int i, double fallback);
 int32_t OptInteger(VMState* state, int i, int32_t fallback);
