@@ -188,6 +188,25 @@ TEST(Registration, CommandNamesKeepTheirSpelling) {
   EXPECT_EQ(GetErrorContext(fx.state()).name, "GetObjectData");
 }
 
+TEST(Registration, TheVMReportsThroughTheRuntime) {
+  CommandFixture fx;
+  // The call trace goes to the debug channel.
+  SetCallTrace(fx.state(), true);
+  fx.Call("ToString", {5});
+  SetCallTrace(fx.state(), false);
+  EXPECT_NE(fx.TakeDebugOutput().find("Now calling ToString()"), std::string::npos);
+
+  // A script's failing command: the error context names it as its table spells it.
+  const CallResult failed = fx.Run(R"(
+    .line 3
+        call getobjectdata, 3, 99, "x"
+        return r0, 1
+  )");
+  EXPECT_EQ(failed.error, ERR_FINDARRAY);
+  EXPECT_EQ(GetErrorContext(fx.state()).name, "GetObjectData");
+  EXPECT_EQ(GetErrorContext(fx.state()).line, 3);
+}
+
 TEST(Registration, CallCommandPushesTypedArguments) {
   CommandFixture fx;
   fx.Register("Echo", Echo);

@@ -267,6 +267,10 @@ CallResult CommandFixture::Run(std::string_view assembly) {
     failed.error = ERR_SYNTAXERROR;
     return failed;
   }
+  if (GetStopFlag(state_)) {
+    ADD_FAILURE() << "an earlier script failed and set the VM's stop flag, which cannot be "
+                     "cleared: run this script in a fixture of its own";
+  }
   SetErrorText("");
   SetErrorNumber(0);
   ResetErrorContext(state_);

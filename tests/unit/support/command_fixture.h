@@ -22,7 +22,9 @@
 // is captured: TakeDebugOutput() returns what came since the last call.
 //
 // Run(text) assembles a chunk in the toolkit's text form (tools/README.md; `#NAME`
-// constants resolve against the player's tables) and runs it as the main chunk.
+// constants resolve against the player's tables) and runs it as the main chunk. A script
+// that fails sets the VM's stop flag (as at the end of a run), which stays set: give every
+// failing script a fixture of its own.
 #pragma once
 
 #include <gtest/gtest.h>
