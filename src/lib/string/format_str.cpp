@@ -64,7 +64,7 @@ ErrorCode AppendConversion(const Conversion& conversion, int index, FormatArgume
       std::string text;
       if (ErrorCode error = args.String(index, text)) return error;
       if (conversion.letter == 'q') {
-        out += QuoteString(text);
+        out += FormatQuotedString(text);
       } else if (!conversion.has_precision && text.size() >= kLongStringLength) {
         out += text;
       } else {
@@ -92,7 +92,7 @@ ErrorCode AppendConversion(const Conversion& conversion, int index, FormatArgume
 
 }  // namespace
 
-std::string QuoteString(std::string_view text) {
+std::string FormatQuotedString(std::string_view text) {
   std::string quoted = "\"";
   for (char c : text) {
     if (c == '"' || c == '\\' || c == '\n') {

@@ -28,6 +28,6 @@ ErrorCode FormatStr(std::string_view format, FormatArguments& args, std::string&
 
 // The "q" conversion: between double quotes, with a backslash before every double quote,
 // backslash and newline, and every zero byte written as backslash and "000".
-std::string QuoteString(std::string_view text);
+std::string FormatQuotedString(std::string_view text);
 
 }  // namespace tembrovia
