@@ -139,7 +139,7 @@ void Register(VMState* L, const char* name, NativeFunction f) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   VMState* L = NewState();
   if (L == nullptr) return 0;
-  SetMemoryLimit(L, 16u << 20);
+  SetMemoryLimit(L, 4u << 20);
   Register(L, "next", NextNative);
   Register(L, "fail", FailNative);
   Register(L, "jump", JumpNative);
