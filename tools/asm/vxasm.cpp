@@ -1,5 +1,6 @@
 // vxasm: assembles the text form of a chunk (tools/README.md) into a chunk file.
 //   vxasm input.vxs output.vxb [-D NAME=value]...
+// `#NAME` constants come from the -D definitions, then from the player's constant tables.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -9,6 +10,9 @@
 
 #include "asm/assembler.h"
 #include "common/latin1_case.h"
+#ifdef TEMBROVIA_PLAYER_CONSTANTS
+#include "asm/player_constants.h"
+#endif
 
 int main(int argc, char** argv) {
   using namespace tembrovia;
@@ -48,8 +52,12 @@ int main(int argc, char** argv) {
   options.sourceName = "@" + input;
   options.resolveConstant = [&](std::string_view name) -> std::optional<double> {
     auto it = defines.find(Latin1Lower(name));
-    if (it == defines.end()) return std::nullopt;
-    return it->second;
+    if (it != defines.end()) return it->second;
+#ifdef TEMBROVIA_PLAYER_CONSTANTS
+    return ResolvePlayerConstant(name);
+#else
+    return std::nullopt;
+#endif
   };
   AssemblyResult result = Assemble(text.str(), options);
   if (!result.ok()) {
