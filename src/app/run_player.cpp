@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "app/banner.h"
 #include "app/container/applet_open.h"
@@ -12,25 +13,107 @@
 #include "app/options/command_line.h"
 #include "app/options/option_values.h"
 #include "app/options/settings_file.h"
+#include "app/run/applet_registration.h"
+#include "app/run/final_report.h"
+#include "app/run/information_mode.h"
+#include "app/run/load_script.h"
+#include "app/run/main_loop.h"
+#include "app/run/preload_objects.h"
+#include "app/run/protected_step.h"
+#include "app/run/quit_request.h"
+#include "app/run/script_thread.h"
 #include "common/debug_output.h"
 #include "common/error_report.h"
-#include "common/error_state.h"
 #include "common/format_error.h"
 #include "common/messages.h"
+#include "files/file_namespace.h"
+#include "files/temporary_files.h"
+#include "lib/core/engine_attributes.h"
+#include "lib/core/registration.h"
 
 namespace tembrovia {
 namespace {
 
-constexpr int kMessageDone = 95;
-constexpr int kMessageOpeningScript = 97;
-
-void StartupOutput(const PlayerConfig& config, const std::string& text) {
-  if (!config.quiet) DebugWriteText(text);
-}
-
 bool InformationMode(const OptionValues& options) {
   return options[kOptExportCommands].set || options[kOptExportConstants].set ||
          options[kOptExportPlugins].set;
+}
+
+std::string AppletFileName(const PlayerConfig& config) {
+  return std::string(LastPathComponent(config.appletPath));
+}
+
+// Step 14: the script on its thread, the main thread in its loop until the script ends.
+ErrorCode RunScript(PlayerRun& run) {
+  VMState* state = run.session->state();
+  QuitRequest& quit = ProcessQuitRequest();
+  quit.Clear();
+  MainLoop loop(quit);
+  ScriptThread script;
+  if (ErrorCode error = script.Start(state, [&loop] { loop.NotifyScriptEnded(); })) return error;
+  loop.Run();
+  ErrorCode status = script.Join();
+  if (status) {
+    run.location = MapThroughLineMap(LocationFromContext(GetErrorContext(state)), run.applet.lineMap);
+  }
+  return status;
+}
+
+// Step 13: plugins (none in this build), the applet, its script, the preload, then the run.
+ErrorCode OpenLoadAndRun(PlayerRun& run) {
+  VMState* state = run.session->state();
+  if (ErrorCode error = OpenApplet(run)) return error;
+  ErrorCode error = RunProtected(state, [&run](VMState* s) {
+    RegisterAppletRecords(s, run.applet, DefaultFileNamespace());
+    return ERR_NONE;
+  });
+  if (error) return error;
+
+  if ((error = LoadScript(state, run.applet.chunk, "@" + AppletFileName(run.config), run.output))) {
+    return error;
+  }
+  run.applet.chunk = {};
+  // The player compiles nothing; it says so once the applet is open and loaded.
+  if (run.config.compileRequested) return ERR_PLAYERCOMP;
+
+  PreloadOutcome preload = PreloadObjects(state, run.applet, run.display, run.config.isApplet,
+                                          AppletFileName(run.config), run.output);
+  if (preload.error) {
+    run.location = MapThroughLineMap(preload.location, run.applet.lineMap);
+    return preload.error;
+  }
+  SetEngineAttribute(state, kAttrScriptLoaded, 1);
+  return RunScript(run);
+}
+
+// Steps 10 to 14, once the run is configured.
+ErrorCode StartAndRun(PlayerRun& run) {
+  VMState* state = run.session->state();
+  // The script-name buffer starts as "?" until a script frame has run.
+  ProcessErrorState().SetContext(ErrorLocation{});
+
+  if (ErrorCode error = StartLibraries(state, &run.display, &run.config)) return error;
+  // Without a sound library nobody takes the attribute yet.
+  SetEngineAttribute(state, kAttrNoSound, run.config.noSound ? 1 : 0);
+
+  if (IsInformationMode(run.config)) {
+    return RunProtected(state, [&run](VMState* s) { return WriteInformationExports(s, run.config); });
+  }
+  return OpenLoadAndRun(run);
+}
+
+// Step 15, on every path: objects and subsystems first, then the report, then the state,
+// the temporary files, the catalog and the debug channel.
+void ShutDown(PlayerRun& run) {
+  const bool scriptLoaded = run.session->runtime().attributes().script_loaded();
+  run.session->ReleaseObjects();
+  run.output.CloseLine();
+  ReportFinalError(run.result, run.location, scriptLoaded);
+  run.session->Close();
+  DefaultTemporaryFiles().DeleteAll();
+  DefaultFileNamespace().ClearLinkedFiles();
+  run.catalog.Close();
+  CloseDebugDevice();
 }
 
 }  // namespace
@@ -58,50 +141,48 @@ ErrorCode ConfigureRun(std::string_view commandLine, PlayerRun& run) {
     if ((error = OpenDebugDevice(*config.debugDevice))) return error;
   }
   ForceQuietWhereNeeded(config);
-  StartupOutput(config, BannerText());
+  run.output.SetQuiet(config.quiet);
+  run.output.Write(BannerText());
   return ERR_NONE;
 }
 
 ErrorCode OpenApplet(PlayerRun& run) {
-  const PlayerConfig& config = run.config;
-  std::string shownName = config.scriptAlias
-                              ? *config.scriptAlias
-                              : std::string(LastPathComponent(config.appletPath));
+  PlayerConfig& config = run.config;
+  std::string shownName = config.scriptAlias ? *config.scriptAlias : AppletFileName(config);
   // Files the applet names relative to itself are found from its directory.
   std::error_code ignored;
   std::filesystem::path directory = std::filesystem::absolute(config.appletPath, ignored).parent_path();
   std::filesystem::current_path(directory, ignored);
 
-  StartupOutput(config, FillMessage(MessageText(kMessageOpeningScript), shownName) + "...");
+  run.output.Begin(FillMessage(MessageText(kMsgOpeningScript), shownName));
   AppletStatus status = OpenAppletContainer(config.appletPath,
                                             config.appendedAppletOffset.value_or(0),
-                                            run.temporaries, run.applet, run.display);
+                                            DefaultTemporaryFiles(), run.applet, run.display);
   if (status) {
     SetErrorText(status.text);
     return status.code;
   }
-  run.config.isApplet = true;
-  StartupOutput(config, std::string(MessageText(kMessageDone)) + "\n");
+  config.isApplet = true;
+  run.output.Done();
   return ERR_NONE;
 }
 
-int RunPlayer(std::string_view commandLine) {
-  PlayerRun run;
-  ErrorCode error = ConfigureRun(commandLine, run);
-  bool exporting = run.config.exportCommands || run.config.exportConstants ||
-                   run.config.exportPlugins;
-  if (error == ERR_NONE && exporting) {
-    // The lists come from the registered command libraries.
-    std::fputs("This build cannot export the command lists yet.\n", stderr);
-  } else if (error == ERR_NONE) {
-    error = OpenApplet(run);
-    // The player compiles nothing; it says so once the applet has been opened.
-    if (error == ERR_NONE && run.config.compileRequested) error = ERR_PLAYERCOMP;
-    // Running the script needs the virtual machine and the command libraries.
-    if (error == ERR_NONE) std::fputs("This build cannot run applets yet.\n", stderr);
+int RunPlayer(std::string_view commandLine) { return RunPlayer(commandLine, ScriptSession::Create()); }
+
+int RunPlayer(std::string_view commandLine, std::unique_ptr<ScriptSession> session) {
+  if (!session) {
+    std::fputs("Not enough memory.\n", stdout);
+    std::fflush(stdout);
+    return 0;
   }
-  ReportFinalError(error, ErrorLocation{}, false);
-  run.temporaries.RemoveAll();
+  PlayerRun run;
+  run.session = std::move(session);
+  DefaultFileNamespace().SetProgramDirectory(ExecutableDirectory());
+  run.catalog.Open(ExecutableDirectory());
+
+  run.result = ConfigureRun(commandLine, run);
+  if (run.result == ERR_NONE) run.result = StartAndRun(run);
+  ShutDown(run);
   return 0;
 }
 

@@ -329,7 +329,7 @@ class ManifestReader {
   PackedObject Object(const ObjectLayout& layout, const std::vector<Token>& args) {
     Need(args, 2);
     PackedObject object;
-    ObjectRecord& record = object.record;
+    AppletObject& record = object.record;
     if (layout.type == kObjectDisplay) record = DefaultDisplayRecord();
     record.type = layout.type;
     record.id = Int(args[0].text);
@@ -349,13 +349,13 @@ class ManifestReader {
 
   bool ObjectKey(const ObjectLayout& layout, const std::string& key, const std::string& value,
                  PackedObject& object) {
-    ObjectRecord& record = object.record;
-    static const std::map<std::string, int32_t ObjectRecord::*> kHeaderKeys = {
-        {"line", &ObjectRecord::sourceLine}, {"extra", &ObjectRecord::extra},
-        {"flag", &ObjectRecord::flag},       {"transparency", &ObjectRecord::extra},
-        {"loadalpha", &ObjectRecord::flag},  {"size", &ObjectRecord::extra},
-        {"version", &ObjectRecord::extra},   {"revision", &ObjectRecord::flag},
-        {"dataoffset", &ObjectRecord::dataOffset}, {"datasize", &ObjectRecord::dataSize}};
+    AppletObject& record = object.record;
+    static const std::map<std::string, int32_t AppletObject::*> kHeaderKeys = {
+        {"line", &AppletObject::sourceLine}, {"extra", &AppletObject::extra},
+        {"flag", &AppletObject::flag},       {"transparency", &AppletObject::extra},
+        {"loadalpha", &AppletObject::flag},  {"size", &AppletObject::extra},
+        {"version", &AppletObject::extra},   {"revision", &AppletObject::flag},
+        {"dataoffset", &AppletObject::dataOffset}, {"datasize", &AppletObject::dataSize}};
     if (auto header = kHeaderKeys.find(key); header != kHeaderKeys.end()) {
       record.*header->second = Int(value);
       return true;
@@ -407,7 +407,7 @@ class ManifestReader {
           return false;
         default:
           record.*field.member =
-              field.member == &ObjectRecord::scaleWidth || field.member == &ObjectRecord::scaleHeight
+              field.member == &AppletObject::scaleWidth || field.member == &AppletObject::scaleHeight
                   ? Size(value)
                   : Int(value);
           return true;

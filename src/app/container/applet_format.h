@@ -58,7 +58,7 @@ inline constexpr StyleSection kStyleSections[] = {
     {kSectionNoModeSwitch, 0x8, "nomodeswitch"}, {kSectionNoMinimize, 0x20, "nohide"},
 };
 
-enum ObjectType : uint8_t {
+enum AppletObjectType : uint8_t {
   kObjectBGPic = 0,
   kObjectBrush = 1,
   kObjectAnim = 2,

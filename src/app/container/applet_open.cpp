@@ -1,5 +1,6 @@
 #include "app/container/applet_open.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -9,6 +10,10 @@
 
 namespace tembrovia {
 namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
 enum class Magic { kNone, kPlain, kCompressed };
 
@@ -50,15 +55,16 @@ AppletStatus OpenAppletContainer(const std::string& path, uint64_t appletOffset,
   if (!source) return {ERR_FILEEXIST, path};
 
   if (ReadMagic(*source, appletOffset) == Magic::kCompressed) {
-    TemporaryFile temporary = temporaries.Create("tembrovia-applet-");
-    if (!temporary.file) return {ERR_WRITEFILE, {}};
-    FileInflateSink sink(temporary.file.get());
+    std::optional<std::string> temporaryPath = temporaries.Create(".vxa");
+    if (!temporaryPath) return {ERR_WRITEFILE, {}};
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporaryPath->c_str(), "wb"));
+    if (!file) return {ERR_WRITEFILE, {}};
+    FileInflateSink sink(file.get());
     if (ErrorCode error = InflateContainer(*source, appletOffset, sink)) return {error, {}};
-    if (std::fflush(temporary.file.get()) != 0) return {ERR_WRITE, {}};
-    temporary.file.reset();
-    source = FileByteSource::Open(temporary.path);
+    if (std::fclose(file.release()) != 0) return {ERR_WRITE, {}};
+    source = FileByteSource::Open(*temporaryPath);
     if (!source) return {ERR_READ, {}};
-    containerPath = temporary.path;
+    containerPath = *temporaryPath;
     appletOffset = 0;
   }
 

@@ -9,7 +9,7 @@
 #include "app/config/display_config.h"
 #include "app/container/applet_reader.h"
 #include "app/container/applet_records.h"
-#include "app/container/temporary_files.h"
+#include "files/temporary_files.h"
 
 namespace tembrovia {
 

@@ -128,7 +128,7 @@ class SectionReader {
     for (const StyleSection& style : kStyleSections) {
       if (style.type != type) continue;
       TRY(in_.Byte(byte));
-      ObjectRecord& record = DefaultDisplay();
+      AppletObject& record = DefaultDisplay();
       record.givenFlags |= style.flag;
       record.flags = byte ? record.flags | style.flag : record.flags & ~style.flag;
       return ERR_NONE;
@@ -137,9 +137,9 @@ class SectionReader {
   }
 
   // The display record that the display sections fill; the first of them makes it.
-  ObjectRecord& DefaultDisplay() {
+  AppletObject& DefaultDisplay() {
     if (defaultDisplay_ < 0) {
-      ObjectRecord record = DefaultDisplayRecord();
+      AppletObject record = DefaultDisplayRecord();
       if (records_.hasDefaultTitle) record.title = records_.defaultTitle;
       records_.objects.push_back(std::move(record));
       defaultDisplay_ = static_cast<int>(records_.objects.size()) - 1;
@@ -189,7 +189,7 @@ class SectionReader {
     TRY(in_.Int32(height));
     TRY(in_.Byte(smooth));
     constexpr int32_t kScaling = kDisplayAutoScale | kDisplayLayerScale | kDisplaySmoothScale;
-    ObjectRecord& record = DefaultDisplay();
+    AppletObject& record = DefaultDisplay();
     record.flags &= ~kScaling;
     record.flags |= layer ? kDisplayLayerScale : kDisplayAutoScale;
     if (smooth) record.flags |= kDisplaySmoothScale;
@@ -272,14 +272,14 @@ class SectionReader {
     int32_t count;
     TRY(in_.Int32(count));
     for (int32_t i = 0; i < count; ++i) {
-      ObjectRecord record;
+      AppletObject record;
       TRY(ReadObject(record));
       records_.objects.push_back(std::move(record));
     }
     return ERR_NONE;
   }
 
-  ErrorCode ReadObject(ObjectRecord& record) {
+  ErrorCode ReadObject(AppletObject& record) {
     uint8_t type;
     TRY(in_.Byte(type));
     const ObjectLayout* layout = FindObjectLayout(type);
@@ -317,7 +317,7 @@ class SectionReader {
     return ERR_NONE;
   }
 
-  ErrorCode ReadField(const FieldSpec& field, ObjectRecord& record) {
+  ErrorCode ReadField(const FieldSpec& field, AppletObject& record) {
     uint8_t byte;
     switch (field.codec) {
       case FieldCodec::kByte:

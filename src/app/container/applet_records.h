@@ -37,7 +37,7 @@ struct RegionRecord {
 
 // One object to preload. Which of the type-specific fields apply depends on the type
 // (record_layout.h); display records use the display fields.
-struct ObjectRecord {
+struct AppletObject {
   uint8_t type = kObjectBGPic;
   int32_t id = 0;
   std::string name;         // the file name or key given at compile time
@@ -80,11 +80,11 @@ struct ObjectRecord {
   std::string title;
   std::string pubScreen;
 
-  bool operator==(const ObjectRecord&) const = default;
+  bool operator==(const AppletObject&) const = default;
 };
 
 // Display 1 when the applet declares none: 640 x 480, centred, black, titled "Tembrovia".
-ObjectRecord DefaultDisplayRecord();
+AppletObject DefaultDisplayRecord();
 
 struct AppletLinkedFile {
   std::string name;
@@ -130,7 +130,7 @@ struct AppletRecords {
   bool hasVersion = false;
   AppletVersion version;
 
-  std::vector<ObjectRecord> objects;  // file order; display records included
+  std::vector<AppletObject> objects;  // file order; display records included
   std::vector<AppletLinkedFile> linkedFiles;
   std::vector<LineMapEntry> lineMap;
   std::vector<AppletLabel> labels;

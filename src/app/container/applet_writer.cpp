@@ -68,7 +68,7 @@ void ContainerBuilder::Script(const std::vector<uint8_t>& chunk) {
 }
 
 void ContainerBuilder::WriteObject(Out& out, const PackedObject& object) {
-  const ObjectRecord& record = object.record;
+  const AppletObject& record = object.record;
   out.Byte(record.type);
   out.Int32(record.id);
   if (record.name.empty()) {

@@ -16,7 +16,7 @@ namespace tembrovia {
 // An object to write. With data, the data goes into the data area and the record points at
 // it; without, the record's own data offset and size are written as they are.
 struct PackedObject {
-  ObjectRecord record;
+  AppletObject record;
   std::optional<std::vector<uint8_t>> data;
 };
 

@@ -9,7 +9,7 @@ namespace tembrovia {
 namespace {
 
 using C = FieldCodec;
-using R = ObjectRecord;
+using R = AppletObject;
 constexpr AppletVersion kAlways{0, 0};
 
 constexpr FieldSpec kBGPicFields[] = {
@@ -124,8 +124,8 @@ const ObjectLayout* FindObjectLayout(const char* name) {
 
 std::span<const ObjectLayout> AllObjectLayouts() { return kObjectLayouts; }
 
-ObjectRecord DefaultDisplayRecord() {
-  ObjectRecord record;
+AppletObject DefaultDisplayRecord() {
+  AppletObject record;
   record.type = kObjectDisplay;
   record.id = 1;
   record.title = "Tembrovia";

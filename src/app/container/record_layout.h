@@ -27,11 +27,11 @@ struct FieldSpec {
   const char* key;  // the name the manifest uses
   FieldCodec codec;
   AppletVersion since;  // present from this format version on
-  int32_t ObjectRecord::*member = nullptr;  // the scalar codecs
+  int32_t AppletObject::*member = nullptr;  // the scalar codecs
 };
 
 struct ObjectLayout {
-  ObjectType type;
+  AppletObjectType type;
   const char* name;  // the manifest keyword
   std::span<const FieldSpec> fields;
 };

@@ -60,15 +60,15 @@ struct CacheOptions {
   bool cacheAlpha = false;
 };
 
-std::vector<CacheOptions> PlanImageSharing(const std::vector<ObjectRecord>& objects) {
+std::vector<CacheOptions> PlanImageSharing(const std::vector<AppletObject>& objects) {
   std::vector<CacheOptions> plan(objects.size());
   for (size_t i = 0; i < objects.size(); ++i) {
-    const ObjectRecord& earlier = objects[i];
+    const AppletObject& earlier = objects[i];
     if (!SharesImages(earlier.type) || earlier.name.empty() || !plan[i].cachedLoad.empty()) {
       continue;
     }
     for (size_t j = i + 1; j < objects.size(); ++j) {
-      const ObjectRecord& later = objects[j];
+      const AppletObject& later = objects[j];
       if (!SharesImages(later.type) || !Latin1EqualNoCase(later.name, earlier.name)) continue;
       plan[j].cachedLoad = later.name;
       plan[i].cache = earlier.name;
@@ -82,7 +82,7 @@ void SetIfNotZero(PlainValue& options, const char* key, int32_t value) {
   if (value != 0) options.Set(key, value);
 }
 
-void SetGradient(PlainValue& options, const ObjectRecord& record) {
+void SetGradient(PlainValue& options, const AppletObject& record) {
   const GradientRecord& gradient = record.gradient;
   options.Set("gradientstyle", gradient.style);
   options.Set("gradientstartcolor", record.fillColor);
@@ -103,7 +103,7 @@ void SetGradient(PlainValue& options, const ObjectRecord& record) {
 }
 
 // The fill options of a BGPic or of the picture a display makes for itself.
-void SetFill(PlainValue& options, const ObjectRecord& record, const char* colorKey) {
+void SetFill(PlainValue& options, const AppletObject& record, const char* colorKey) {
   if (record.fillStyle == 0) return;
   options.Set("fillstyle", record.fillStyle);
   switch (record.fillStyle) {
@@ -123,12 +123,12 @@ void SetFill(PlainValue& options, const ObjectRecord& record, const char* colorK
   }
 }
 
-void SetPictureOptions(PlainValue& options, const ObjectRecord& record) {
+void SetPictureOptions(PlainValue& options, const AppletObject& record) {
   if (record.extra != -1) options.Set("transparency", record.extra);
   if (record.flag) options.Set("loadalpha", 1);
 }
 
-void SetFrameOptions(PlainValue& options, const ObjectRecord& record) {
+void SetFrameOptions(PlainValue& options, const AppletObject& record) {
   SetIfNotZero(options, "width", record.width);
   SetIfNotZero(options, "height", record.height);
   SetIfNotZero(options, "x", record.x);
@@ -172,12 +172,12 @@ class Planner {
  public:
   Planner(const AppletRecords& records, int32_t hostWidth, int32_t hostHeight)
       : records_(records), hostWidth_(hostWidth), hostHeight_(hostHeight) {
-    for (const ObjectRecord& object : records.objects) {
+    for (const AppletObject& object : records.objects) {
       if (object.type == kObjectBGPic && object.id == 1) haveBGPic1_ = true;
     }
   }
 
-  PreloadCall ObjectCall(const ObjectRecord& record, const CacheOptions& cache) const {
+  PreloadCall ObjectCall(const AppletObject& record, const CacheOptions& cache) const {
     PreloadCall call{CommandFor(record.type), record.sourceLine, {}};
     call.arguments.push_back(PlainValue::Number(record.id));
     PlainValue options = PlainValue::Table();
@@ -231,7 +231,7 @@ class Planner {
     return call;
   }
 
-  PreloadCall DisplayCall(const ObjectRecord& record) const {
+  PreloadCall DisplayCall(const AppletObject& record) const {
     PlainValue options = PlainValue::Table();
     options.Set("title", PlainValue::String(record.title));
     options.Set("x", record.x);
@@ -270,7 +270,7 @@ class Planner {
 
  private:
   // Linked data is opened through its stored-file name, anything else by its name.
-  PlainValue FileArgument(const ObjectRecord& record) const {
+  PlainValue FileArgument(const AppletObject& record) const {
     if (record.dataSize <= 0) return PlainValue::String(record.name);
     return PlainValue::String(MakeWindowName(
         records_.appletOffset + static_cast<uint64_t>(record.dataOffset),
@@ -285,11 +285,11 @@ class Planner {
 
 }  // namespace
 
-std::vector<ObjectRecord> PreloadDisplays(const AppletRecords& records,
+std::vector<AppletObject> PreloadDisplays(const AppletRecords& records,
                                           const DisplayConfig& display) {
-  std::vector<ObjectRecord> displays;
+  std::vector<AppletObject> displays;
   bool haveDisplay1 = false;
-  for (const ObjectRecord& object : records.objects) {
+  for (const AppletObject& object : records.objects) {
     if (object.type != kObjectDisplay) continue;
     displays.push_back(object);
     haveDisplay1 = haveDisplay1 || object.id == 1;
@@ -301,7 +301,7 @@ std::vector<ObjectRecord> PreloadDisplays(const AppletRecords& records,
   if (display.locked) return displays;
 
   int32_t given = display.styleFlags & display.givenStyleFlags;
-  for (ObjectRecord& record : displays) {
+  for (AppletObject& record : displays) {
     record.flags |= given & ~record.givenFlags;
     if (record.scaleWidth == 0) record.scaleWidth = display.scaleWidth;
     if (record.scaleHeight == 0) record.scaleHeight = display.scaleHeight;
@@ -315,14 +315,14 @@ PreloadPlan PlanPreload(const AppletRecords& records, const DisplayConfig& displ
   Planner planner(records, hostWidth, hostHeight);
   std::vector<CacheOptions> sharing = PlanImageSharing(records.objects);
   for (size_t i = 0; i < records.objects.size(); ++i) {
-    const ObjectRecord& object = records.objects[i];
+    const AppletObject& object = records.objects[i];
     if (object.type == kObjectPluginRequirement) {
       plan.plugins.push_back({object.name, object.extra, object.flag});
     } else if (object.type != kObjectDisplay) {
       plan.objects.push_back(planner.ObjectCall(object, sharing[i]));
     }
   }
-  for (const ObjectRecord& record : PreloadDisplays(records, display)) {
+  for (const AppletObject& record : PreloadDisplays(records, display)) {
     plan.displays.push_back(planner.DisplayCall(record));
   }
   return plan;

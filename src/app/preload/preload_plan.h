@@ -37,7 +37,7 @@ struct PreloadPlan {
 
 // The display records of the applet, with display 1 added when the applet has none and
 // the command line's display options merged unless the applet locked its settings.
-std::vector<ObjectRecord> PreloadDisplays(const AppletRecords& records,
+std::vector<AppletObject> PreloadDisplays(const AppletRecords& records,
                                           const DisplayConfig& display);
 
 // hostWidth and hostHeight: the size the host reports for display 1 when the applet asks

@@ -66,7 +66,7 @@ TEST_F(ContainerFileTest, PlainFile) {
   EXPECT_EQ(records.containerPath, path);
   EXPECT_EQ(records.defaultTitle, "Packed");
   EXPECT_EQ(records.chunk.size(), 40000u);
-  EXPECT_TRUE(temporaries.Paths().empty());
+  EXPECT_EQ(temporaries.Count(), 0u);
 }
 
 TEST_F(ContainerFileTest, MissingFileAndNotAnApplet) {
@@ -95,13 +95,14 @@ TEST_F(ContainerFileTest, CompressedFileInflatesIntoATemporaryFile) {
     AppletRecords records;
     DisplayConfig display;
     ASSERT_EQ(OpenAppletContainer(path, 0, temporaries, records, display).code, ERR_NONE);
-    ASSERT_EQ(temporaries.Paths().size(), 1u);
-    temporaryPath = temporaries.Paths()[0];
-    EXPECT_EQ(records.containerPath, temporaryPath);
+    ASSERT_EQ(temporaries.Count(), 1u);
+    temporaryPath = records.containerPath;
+    EXPECT_NE(temporaryPath, path);
     EXPECT_EQ(records.appletOffset, 0u);
     EXPECT_EQ(Load(temporaryPath), plain);
     EXPECT_EQ(records.chunk.size(), 40000u);
     ASSERT_EQ(records.linkedFiles.size(), 1u);
+    temporaries.DeleteAll();
   }
   EXPECT_FALSE(fs::exists(temporaryPath));  // deleted with the run's list
 }
@@ -152,6 +153,10 @@ TEST_F(ContainerFileTest, AppendedAppletIsReadFromTheMarkerOffset) {
     DisplayConfig display;
     ASSERT_EQ(OpenAppletContainer(path, 3000, temporaries, records, display).code, ERR_NONE)
         << compressed;
+    struct Cleanup {
+      TemporaryFiles& files;
+      ~Cleanup() { files.DeleteAll(); }
+    } cleanup{temporaries};
     EXPECT_EQ(records.appletOffset, compressed ? 0u : 3000u);
     EXPECT_EQ(records.defaultTitle, "Packed");
     // The linked file's offset counts from the container's start.
@@ -205,7 +210,7 @@ TEST(InflateContainer, BrokenStreams) {
   EXPECT_EQ(inflate(wrongMagic), ERR_PAKFORMAT);
   EXPECT_EQ(inflate(good, 1000), ERR_MEM);
   {
-    FilePointer file(std::tmpfile());
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
     ASSERT_TRUE(file);
     MemoryByteSource source(good);
     FileInflateSink limited(file.get(), 1000);

@@ -117,7 +117,7 @@ TEST(ContainerReader, TextFieldsAreCutTo255Characters) {
   ContainerBuilder builder;
   builder.Title(std::string(400, 't'));
   builder.ApplicationText(2, std::string(256, 'a'));
-  ObjectRecord display;
+  AppletObject display;
   display.type = kObjectDisplay;
   display.id = 2;
   display.title = std::string(1000, 'd');
@@ -132,7 +132,7 @@ TEST(ContainerReader, TextFieldsAreCutTo255Characters) {
 }
 
 TEST(ContainerReader, LongNamesAreCutNotReadWhole) {
-  ObjectRecord brush;
+  AppletObject brush;
   brush.type = kObjectBrush;
   brush.name = std::string(5000, 'n');
   ContainerBuilder builder;
@@ -149,7 +149,7 @@ TEST(ContainerReader, EveryTruncationFails) {
   builder.Version({5, 2});
   builder.Title("T");
   builder.LinkedFiles({{"f", {1, 2}, false}, {"g", {3}, true}});
-  ObjectRecord display;
+  AppletObject display;
   display.type = kObjectDisplay;
   display.dragRegions = {{14, 0, 0, 5, 5}};
   display.gradient.stops = {{1, 2}};

@@ -8,8 +8,8 @@ namespace tembrovia {
 namespace {
 
 // Every type-specific field set to a value that differs from its default.
-ObjectRecord FullRecord(uint8_t type, int32_t id, const std::string& name) {
-  ObjectRecord record;
+AppletObject FullRecord(uint8_t type, int32_t id, const std::string& name) {
+  AppletObject record;
   record.type = type;
   record.id = id;
   record.name = name;
@@ -31,8 +31,8 @@ ObjectRecord FullRecord(uint8_t type, int32_t id, const std::string& name) {
 }
 
 // What reading a record written in an older format gives: gated fields keep their defaults.
-ObjectRecord AsReadIn(ObjectRecord record, AppletVersion version) {
-  ObjectRecord defaults;
+AppletObject AsReadIn(AppletObject record, AppletVersion version) {
+  AppletObject defaults;
   if (record.type == kObjectDisplay) defaults.fillStyle = kBackfillColor;
   for (const FieldSpec& field : FindObjectLayout(record.type)->fields) {
     if (version >= field.since) continue;
@@ -135,7 +135,7 @@ TEST(ContainerRoundTrip, EverySectionComesBack) {
   const AppletRecords& r = read.records;
 
   ASSERT_EQ(r.objects.size(), 2u);
-  ObjectRecord display = r.objects[0];
+  AppletObject display = r.objects[0];
   EXPECT_EQ(display.type, kObjectDisplay);
   EXPECT_EQ(display.id, 1);
   EXPECT_EQ(display.title, "Demo");
@@ -152,7 +152,7 @@ TEST(ContainerRoundTrip, EverySectionComesBack) {
   EXPECT_EQ(display.scaleHeight, -50);
   EXPECT_TRUE(r.hostSizedDisplay);
 
-  ObjectRecord brush = FullRecord(kObjectBrush, 2, "pics/b.png");
+  AppletObject brush = FullRecord(kObjectBrush, 2, "pics/b.png");
   EXPECT_EQ(r.objects[1].dataSize, 50);
   std::vector<uint8_t> linked(50);
   ASSERT_TRUE(MemoryByteSource(bytes).Read(static_cast<uint64_t>(r.objects[1].dataOffset),

@@ -9,8 +9,8 @@
 namespace tembrovia {
 namespace {
 
-ObjectRecord Object(uint8_t type, int32_t id, std::string name, int32_t loadAlpha = 0) {
-  ObjectRecord record;
+AppletObject Object(uint8_t type, int32_t id, std::string name, int32_t loadAlpha = 0) {
+  AppletObject record;
   record.type = type;
   record.id = id;
   record.name = std::move(name);
@@ -69,7 +69,7 @@ TEST(PreloadPlan, LinkedDataIsOpenedThroughItsStoredFileName) {
   AppletRecords records;
   records.containerPath = "/apps/player";
   records.appletOffset = 2000000;
-  ObjectRecord picture = Object(kObjectBrush, 1, "data/pics/pic.png");
+  AppletObject picture = Object(kObjectBrush, 1, "data/pics/pic.png");
   picture.dataOffset = 1000;
   picture.dataSize = 500;
   records.objects = {picture, Object(kObjectMusic, 2, "music/song.mod")};
@@ -81,25 +81,25 @@ TEST(PreloadPlan, LinkedDataIsOpenedThroughItsStoredFileName) {
 
 TEST(PreloadPlan, CommandsAndArgumentsOfEachType) {
   AppletRecords records;
-  ObjectRecord bgpic = Object(kObjectBGPic, 1, "bg.png");
+  AppletObject bgpic = Object(kObjectBGPic, 1, "bg.png");
   bgpic.extra = 0xFF00FF;
   bgpic.fillStyle = 2;
   bgpic.fillColor = 0x111111;
   bgpic.gradientEndColor = 0x222222;
   bgpic.gradientAngle = 45;
   bgpic.gradient.stops = {{0xABCDEF, 250000}};
-  ObjectRecord brush = Object(kObjectBrush, 2, "b.png");
+  AppletObject brush = Object(kObjectBrush, 2, "b.png");
   brush.width = 10;
   brush.globalAlpha = 128;
   brush.hardware = 1;
-  ObjectRecord anim = Object(kObjectAnim, 3, "a.gif");
+  AppletObject anim = Object(kObjectAnim, 3, "a.gif");
   anim.fromDisk = 1;
-  ObjectRecord button = Object(kObjectButton, 4, "");
+  AppletObject button = Object(kObjectButton, 4, "");
   button.x1 = 1, button.y1 = 2, button.x2 = 3, button.y2 = 4;
-  ObjectRecord font = Object(kObjectFont, 6, "f.font");
+  AppletObject font = Object(kObjectFont, 6, "f.font");
   font.extra = 24;
   font.flag = 0x10000 | 2;
-  ObjectRecord plugin = Object(kObjectPluginRequirement, 0, "fancy.vxp");
+  AppletObject plugin = Object(kObjectPluginRequirement, 0, "fancy.vxp");
   plugin.extra = 2;
   plugin.flag = 1;
   records.objects = {bgpic, brush, anim, button, Object(kObjectKeyHandler, 5, "ESC"), font,
@@ -139,7 +139,7 @@ TEST(PreloadPlan, CommandsAndArgumentsOfEachType) {
 
 TEST(PreloadPlan, CommandLineDisplayOptionsMergeUnlessLocked) {
   AppletRecords records;
-  ObjectRecord own = Object(kObjectDisplay, 2, "");
+  AppletObject own = Object(kObjectDisplay, 2, "");
   own.flags = kDisplaySizeable;
   own.givenFlags = kDisplayBorderless | kDisplaySizeable;
   own.scaleWidth = 320;
@@ -150,7 +150,7 @@ TEST(PreloadPlan, CommandLineDisplayOptionsMergeUnlessLocked) {
   display.scaleWidth = 640;
   display.scaleHeight = -50;
 
-  std::vector<ObjectRecord> merged = PreloadDisplays(records, display);
+  std::vector<AppletObject> merged = PreloadDisplays(records, display);
   ASSERT_EQ(merged.size(), 2u);  // the applet's display 2 and the default display 1
   EXPECT_EQ(merged[0].flags, kDisplaySizeable | kDisplayFixed);  // borderless was the applet's
   EXPECT_EQ(merged[0].scaleWidth, 320);
@@ -169,7 +169,7 @@ TEST(PreloadPlan, CommandLineDisplayOptionsMergeUnlessLocked) {
 
 TEST(PreloadPlan, DisplayOneShowsBGPicOneOrTakesTheHostSize) {
   AppletRecords records;
-  ObjectRecord display = Object(kObjectDisplay, 1, "");
+  AppletObject display = Object(kObjectDisplay, 1, "");
   display.width = 100;
   display.height = 50;
   display.flags = kDisplayLayerScale | kDisplayNoClose;

@@ -70,7 +70,7 @@ plugin 0 "fancy.vxp" version=2 revision=1
   EXPECT_TRUE(r.hostSizedDisplay);
   ASSERT_EQ(r.objects.size(), 5u);
 
-  const ObjectRecord& display1 = r.objects[0];
+  const AppletObject& display1 = r.objects[0];
   EXPECT_EQ(display1.width, 800);
   EXPECT_EQ(display1.fillColor, 0x102030);
   EXPECT_EQ(display1.x, 5);
@@ -78,14 +78,14 @@ plugin 0 "fancy.vxp" version=2 revision=1
   EXPECT_EQ(display1.givenFlags & kDisplayFixed, kDisplayFixed);
   EXPECT_EQ(display1.scaleHeight, -50);  // percentages are stored negative
 
-  const ObjectRecord& brush = r.objects[1];
+  const AppletObject& brush = r.objects[1];
   EXPECT_EQ(brush.name, "pics/pic.png");
   EXPECT_EQ(brush.extra, 0xFF00FF);
   EXPECT_EQ(brush.width, 16);
   EXPECT_EQ(brush.sourceLine, 12);
   EXPECT_EQ(brush.dataSize, 6);
 
-  const ObjectRecord& display3 = r.objects[2];
+  const AppletObject& display3 = r.objects[2];
   EXPECT_EQ(display3.title, "Second window");
   EXPECT_EQ(display3.height, 480);  // defaults of a display record
   EXPECT_EQ(display3.flags, 0xC00);

@@ -1,0 +1,37 @@
+// The player's own message catalog, "Tembrovia.catalog": looked for where scripts' catalogs
+// are (the user's language decides; English needs none), and, while open, the source of the
+// message texts. Absent is fine: the English texts are used.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tembrovia {
+
+class PlayerCatalog {
+ public:
+  PlayerCatalog() = default;
+  ~PlayerCatalog() { Close(); }
+  PlayerCatalog(const PlayerCatalog&) = delete;
+  PlayerCatalog& operator=(const PlayerCatalog&) = delete;
+
+  // Looks for the catalog for the user's language and installs it as the message lookup.
+  // False when there is none.
+  bool Open(std::string_view programDirectory);
+  // The same with the catalog's bytes (tests).
+  bool OpenBytes(std::string bytes);
+  // Removes the lookup and frees the texts.
+  void Close();
+
+ private:
+  // One text per message id, fixed while the lookup is installed, so that any thread may
+  // read them.
+  std::vector<std::optional<std::string>> texts_;
+  bool installed_ = false;
+};
+
+inline constexpr std::string_view kPlayerCatalogName = "Tembrovia.catalog";
+
+}  // namespace tembrovia
