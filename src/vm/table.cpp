@@ -1,5 +1,6 @@
 #include "vm/table.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -108,14 +109,17 @@ void Rehash(VMState* L, Table* t) {
   int nums[kMaxTableBits + 1] = {};
   uint32_t integerKeys = 0;
   uint32_t total = 0;
-  for (uint32_t j = 0; j < t->sizearray; ++j) {
-    if (t->array[j].tag == TagNil) continue;
-    total++;
-    if (j + 1 <= (1u << kMaxTableBits)) {
-      nums[KeySlice(j + 1)]++;
-      integerKeys++;
-    }
+  // The array part slice by slice: slice 0 is key 1, slice i the keys 2^(i-1)+1 .. 2^i.
+  uint32_t arrayCount = std::min<uint32_t>(t->sizearray, 1u << kMaxTableBits);
+  for (int slice = 0, j = 0; slice <= kMaxTableBits && static_cast<uint32_t>(j) < arrayCount; ++slice) {
+    uint32_t end = std::min<uint32_t>(1u << slice, arrayCount);
+    int used = 0;
+    for (; static_cast<uint32_t>(j) < end; ++j) used += t->array[j].tag != TagNil;
+    nums[slice] += used;
+    integerKeys += static_cast<uint32_t>(used);
   }
+  total = integerKeys;
+  for (uint32_t j = arrayCount; j < t->sizearray; ++j) total += t->array[j].tag != TagNil;
   for (uint32_t i = 0; i < NodeCount(t); ++i) {
     const TableNode& n = t->node[i];
     if (n.value.tag == TagNil) continue;
