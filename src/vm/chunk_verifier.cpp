@@ -36,10 +36,10 @@ class Verifier {
   bool Check(int64_t pc) {
     Instruction i = p_->code[pc];
     int op = GetOp(i);
-    if (op >= kOpcodeCount) return true;  // does nothing when run
-    const OpcodeInfo& info = kOpcodes[op];
     int a = GetA(i), b = GetB(i), c = GetC(i), bx = GetBx(i);
     if (op != OP_JUMP && !Reg(a)) return false;
+    if (op >= kOpcodeCount) return true;  // does nothing when run
+    const OpcodeInfo& info = kOpcodes[op];
     if (info.format == OpFormat::ABC) {
       if ((info.flags & kBReg) && !Reg(b)) return false;
       if ((info.flags & kBRk) && !Rk(b)) return false;
