@@ -124,8 +124,16 @@ ErrorCode ConfigureRun(std::string_view commandLine, PlayerRun& run) {
   config.executablePath = OwnExecutablePath();
 
   OptionValues options;
+  // A start that fails still reports on the debug device when one was asked for, so that
+  // a tool reading the device learns why.
+  auto fail = [&options](ErrorCode error) {
+    if (options[kOptDebugDevice].set && !DebugDeviceGiven()) {
+      OpenDebugDevice(options[kOptDebugDevice].value);
+    }
+    return error;
+  };
   ErrorCode error = ParseCommandLine(commandLine, options, config);
-  if (error != ERR_NONE && error != ERR_CONFIG) return error;
+  if (error != ERR_NONE && error != ERR_CONFIG) return fail(error);
   if (config.appendedAppletOffset) {
     // A stand-alone program always runs its own applet; a word on its command line is
     // only the file argument for the script.
@@ -134,9 +142,9 @@ ErrorCode ConfigureRun(std::string_view commandLine, PlayerRun& run) {
     return ERR_USERABORT;
   }
   if (!config.appletPath.empty()) {
-    if ((error = ReadSettingsFile(config.appletPath, options, config))) return error;
+    if ((error = ReadSettingsFile(config.appletPath, options, config))) return fail(error);
   }
-  if ((error = ApplyOptions(options, config, run.display))) return error;
+  if ((error = ApplyOptions(options, config, run.display))) return fail(error);
   if (config.debugDevice) {
     if ((error = OpenDebugDevice(*config.debugDevice))) return error;
   }

@@ -65,7 +65,10 @@ def main():
         pack_options = shlex.split(read(os.path.join(case, "pack")))
     appended = "--append" in pack_options
     pack_options = [o for o in pack_options if o != "--append"]
-    applet = os.path.join(work, name if appended else name + ".vxa")
+    applet_name = name if appended else name + ".vxa"
+    if os.path.exists(os.path.join(case, "applet-name")):
+        applet_name = read(os.path.join(case, "applet-name")).strip()
+    applet = os.path.join(work, applet_name)
     command = [options.vxpack, "-c", chunk, "-o", applet] + pack_options
     if os.path.exists(os.path.join(case, "manifest")):
         command += ["-m", os.path.join(case, "manifest")]
@@ -88,7 +91,11 @@ def main():
         arguments = [a.replace(key, value) for a in arguments]
 
     program = applet if appended else os.path.abspath(options.player)
-    environment = dict(os.environ, TEMBROVIA_HEADLESS="1")
+    # Temporary files (the inflated applet, for one) go to a folder of the case, which must
+    # be empty again when the player has ended.
+    temporary = os.path.join(work, "tmp")
+    os.makedirs(temporary)
+    environment = dict(os.environ, TEMBROVIA_HEADLESS="1", TMPDIR=temporary)
     try:
         result = subprocess.run([program] + arguments, cwd=work, env=environment,
                                 capture_output=True, timeout=120)
@@ -97,6 +104,14 @@ def main():
     if result.returncode != 0:
         fail("exit status %d (the player always ends with 0)\n%s" %
              (result.returncode, result.stderr.decode("latin-1")))
+    # The requester writes to standard error while there are no windows: cases compare it
+    # with expected-stderr.txt.
+    with open(os.path.join(work, "stderr.txt"), "wb") as f:
+        f.write(result.stderr)
+
+    left = os.listdir(temporary)
+    if left:
+        fail("temporary files left behind: " + ", ".join(sorted(left)))
 
     if uses_debug_file:
         actual = read(debug_file) if os.path.exists(debug_file) else ""
@@ -116,6 +131,23 @@ def main():
                 ok = False
                 continue
             ok = compare(produced, read(os.path.join(case, entry)), read(produced)) and ok
+
+    # lines-<file>: lines that must appear in that order (not necessarily adjacent) in a file
+    # the run wrote, for outputs that grow with the player, such as the command list.
+    for entry in sorted(os.listdir(case)):
+        if entry.startswith("lines-"):
+            produced = os.path.join(work, entry[len("lines-"):])
+            if not os.path.exists(produced):
+                print("missing output file " + produced, file=sys.stderr)
+                ok = False
+                continue
+            produced_lines = iter(read(produced).splitlines())
+            for wanted in read(os.path.join(case, entry)).splitlines():
+                if not any(line == wanted for line in produced_lines):
+                    print("%s: line %r missing or out of order" % (produced, wanted),
+                          file=sys.stderr)
+                    ok = False
+                    break
 
     if not ok:
         sys.stderr.write("player's standard error:\n" + result.stderr.decode("latin-1"))

@@ -190,7 +190,10 @@ class ManifestReader {
       builder_.LockSettings();
     } else if (keyword == "const") {
       Need(args, 2);
-      UserConstant constant{args[0].text, args[1].quoted, "", 0};
+      // Scripts write "#NAME"; the container stores the name alone.
+      std::string name = args[0].text;
+      if (!name.empty() && name[0] == '#') name.erase(0, 1);
+      UserConstant constant{name, args[1].quoted, "", 0};
       if (constant.isString) {
         constant.text = args[1].text;
       } else {

@@ -103,8 +103,8 @@ plugin 0 "fancy.vxp" version=2 revision=1
   EXPECT_EQ(read.display.backfill.mode, kBackfillGradient);
   EXPECT_EQ(read.display.backfill.endColor, 0x0000FF);
   EXPECT_EQ(read.display.screenDepth, 24);
-  std::vector<UserConstant> constants = {{"#SPEED", false, "", 2.5},
-                                         {"#GREETING", true, "hi there", 0}};
+  std::vector<UserConstant> constants = {{"SPEED", false, "", 2.5},
+                                         {"GREETING", true, "hi there", 0}};
   EXPECT_EQ(r.userConstants, constants);
   EXPECT_EQ(r.labels, (std::vector<AppletLabel>{{"start", 4}, {"loop", 9}}));
   ASSERT_EQ(r.lineMap.size(), 2u);
