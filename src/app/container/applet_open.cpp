@@ -30,13 +30,14 @@ Magic ReadMagic(ByteSource& source, uint64_t offset) {
 }
 
 AppletStatus ReadPlain(ByteSource& source, uint64_t offset, std::string_view fileName,
-                       AppletRecords& records, DisplayConfig& display) {
+                       AppletRecords& records, DisplayConfig& display,
+                       const SectionObserver& observer = {}) {
   if (ReadMagic(source, offset) != Magic::kPlain) {
     return {ERR_NOAPPLET, std::string(LastPathComponent(fileName))};
   }
   ContainerCursor cursor(source, offset);
   cursor.Seek(4);
-  return ReadAppletSections(cursor, records, display);
+  return ReadAppletSections(cursor, records, display, observer);
 }
 
 std::string NormalisedPath(const std::string& path) {
@@ -75,17 +76,17 @@ AppletStatus OpenAppletContainer(const std::string& path, uint64_t appletOffset,
 
 AppletStatus ReadContainerBytes(std::span<const uint8_t> bytes, std::string_view containerPath,
                                 size_t inflateLimit, AppletRecords& records,
-                                DisplayConfig& display) {
+                                DisplayConfig& display, const SectionObserver& observer) {
   MemoryByteSource source(bytes);
   records.containerPath = std::string(containerPath);
   records.appletOffset = 0;
   if (ReadMagic(source, 0) != Magic::kCompressed) {
-    return ReadPlain(source, 0, containerPath, records, display);
+    return ReadPlain(source, 0, containerPath, records, display, observer);
   }
   MemoryInflateSink sink(inflateLimit);
   if (ErrorCode error = InflateContainer(source, 0, sink)) return {error, {}};
   MemoryByteSource inflated(sink.Data());
-  return ReadPlain(inflated, 0, containerPath, records, display);
+  return ReadPlain(inflated, 0, containerPath, records, display, observer);
 }
 
 }  // namespace tembrovia

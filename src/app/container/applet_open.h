@@ -23,9 +23,9 @@ AppletStatus OpenAppletContainer(const std::string& path, uint64_t appletOffset,
                                  DisplayConfig& display);
 
 // The same for a container held in memory; a compressed one inflates into memory, at most
-// inflateLimit bytes.
+// inflateLimit bytes (the offsets the observer sees are then those of the inflated form).
 AppletStatus ReadContainerBytes(std::span<const uint8_t> bytes, std::string_view containerPath,
                                 size_t inflateLimit, AppletRecords& records,
-                                DisplayConfig& display);
+                                DisplayConfig& display, const SectionObserver& observer = {});
 
 }  // namespace tembrovia

@@ -14,19 +14,22 @@ namespace {
 
 class SectionReader {
  public:
-  SectionReader(ContainerCursor& in, AppletRecords& records, DisplayConfig& display)
-      : in_(in), records_(records), display_(display) {}
+  SectionReader(ContainerCursor& in, AppletRecords& records, DisplayConfig& display,
+                const SectionObserver& observer)
+      : in_(in), records_(records), display_(display), observer_(observer) {}
 
   AppletStatus ReadAll() {
     while (true) {
+      const uint64_t begin = in_.Position();
       uint8_t type;
       if (ErrorCode error = in_.Byte(type)) return {error, {}};
       if (type > kLastSectionType) return {ERR_UNKNOWNSEC, {}};
       if (type == kSectionVersion) {
         if (AppletStatus status = ReadVersion()) return status;
-        continue;
+      } else if (ErrorCode error = ReadSection(static_cast<SectionType>(type))) {
+        return {error, {}};
       }
-      if (ErrorCode error = ReadSection(static_cast<SectionType>(type))) return {error, {}};
+      if (observer_) observer_(type, begin, in_.Position());
       if (type == kSectionScript) return {};
     }
   }
@@ -372,6 +375,7 @@ class SectionReader {
   ContainerCursor& in_;
   AppletRecords& records_;
   DisplayConfig& display_;
+  const SectionObserver& observer_;
   int defaultDisplay_ = -1;
 };
 
@@ -380,8 +384,8 @@ class SectionReader {
 }  // namespace
 
 AppletStatus ReadAppletSections(ContainerCursor& cursor, AppletRecords& records,
-                                DisplayConfig& display) {
-  return SectionReader(cursor, records, display).ReadAll();
+                                DisplayConfig& display, const SectionObserver& observer) {
+  return SectionReader(cursor, records, display, observer).ReadAll();
 }
 
 }  // namespace tembrovia
