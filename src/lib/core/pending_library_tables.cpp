@@ -5,11 +5,9 @@
 
 namespace tembrovia {
 
-const LibraryTable kMathLibrary{"math"};
 const LibraryTable kGraphicsLibrary{"graphics"};
 const LibraryTable kDrawLibrary{"draw"};
 const LibraryTable kMoveObjectLibrary{"moveobject"};
-const LibraryTable kDosLibrary{"dos"};
 const LibraryTable kEventLibrary{"event"};
 const LibraryTable kLayersLibrary{"layers"};
 const LibraryTable kTextLibrary{"text"};
@@ -20,7 +18,6 @@ const LibraryTable kBrushLibrary{"brush"};
 const LibraryTable kBgPicLibrary{"bgpic"};
 const LibraryTable kTransitionFxLibrary{"transitionfx"};
 const LibraryTable kSpriteLibrary{"sprite"};
-const LibraryTable kMemBlockLibrary{"memblock"};
 const LibraryTable kVectorGraphicsLibrary{"vectorgraphics"};
 const LibraryTable kNetworkLibrary{"network"};
 const LibraryTable kVideoLibrary{"video"};
