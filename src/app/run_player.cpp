@@ -157,10 +157,12 @@ ErrorCode ConfigureRun(std::string_view commandLine, PlayerRun& run) {
 ErrorCode OpenApplet(PlayerRun& run) {
   PlayerConfig& config = run.config;
   std::string shownName = config.scriptAlias ? *config.scriptAlias : AppletFileName(config);
-  // Files the applet names relative to itself are found from its directory.
+  // The path is made absolute first: files the applet names relative to itself are then
+  // found from its directory, which becomes the current one.
   std::error_code ignored;
-  std::filesystem::path directory = std::filesystem::absolute(config.appletPath, ignored).parent_path();
-  std::filesystem::current_path(directory, ignored);
+  std::filesystem::path absolute = std::filesystem::absolute(config.appletPath, ignored);
+  if (!absolute.empty()) config.appletPath = absolute.lexically_normal().string();
+  std::filesystem::current_path(absolute.parent_path(), ignored);
 
   run.output.Begin(FillMessage(MessageText(kMsgOpeningScript), shownName));
   AppletStatus status = OpenAppletContainer(config.appletPath,

@@ -208,7 +208,7 @@ class ManifestReader {
       LineMapEntry entry{Int(args[0].text), Int(args[1].text), Int(args[2].text), args[3].text,
                          args.size() > 4 ? args[4].text : ""};
       Pend(GroupOf(keyword, args)).lineMap.push_back(entry);
-    } else if (keyword == "file") {
+    } else if (IsLinkedFileLine(keyword, args)) {
       Need(args, 2);
       bool inDataArea = args.size() > 2 && Latin1EqualNoCase(args[2].text, "dataarea");
       Pend(keyword).files.push_back({args[0].text, Load(args[1].text), inDataArea});
@@ -245,9 +245,16 @@ class ManifestReader {
     std::vector<PackedObject> objects;
   };
 
+  // "file" names a linked file ('file "stored/name" path') and the file object
+  // ('file ID "name"'): an object line begins with its unquoted id.
+  static bool IsLinkedFileLine(const std::string& keyword, const std::vector<Token>& args) {
+    return keyword == "file" && (args.empty() || args[0].quoted);
+  }
+
   // Consecutive lines of one group make one section; "" for lines that are sections alone.
   static std::string GroupOf(const std::string& keyword, const std::vector<Token>& args) {
-    if (keyword == "const" || keyword == "label" || keyword == "file") return keyword;
+    if (keyword == "const" || keyword == "label") return keyword;
+    if (IsLinkedFileLine(keyword, args)) return "file";
     // The two forms of line map are separate sections.
     if (keyword == "linemap") return args.size() > 4 ? "linemap-scripts" : "linemap";
     if (FindObjectLayout(keyword.c_str())) return "object";

@@ -60,6 +60,7 @@ brush 2 "pics/pic.png" link=pic.bin transparency=$FF00FF width=16 line=12
 display 3 "" title="Second window" width=320 flags=$C00 dragregion=0,0,320,20 gradientstop=$FF:0.5
 font 4 "fonts/x.font" size=24 engine=2 nocache=1
 plugin 0 "fancy.vxp" version=2 revision=1
+file 5 "levels.txt" line=30
 )",
                          directory.string());
   std::filesystem::remove_all(directory);
@@ -68,7 +69,7 @@ plugin 0 "fancy.vxp" version=2 revision=1
   EXPECT_EQ(r.version, (AppletVersion{5, 1}));
   EXPECT_EQ(r.defaultTitle, "Demo applet");
   EXPECT_TRUE(r.hostSizedDisplay);
-  ASSERT_EQ(r.objects.size(), 5u);
+  ASSERT_EQ(r.objects.size(), 6u);
 
   const AppletObject& display1 = r.objects[0];
   EXPECT_EQ(display1.width, 800);
@@ -97,6 +98,10 @@ plugin 0 "fancy.vxp" version=2 revision=1
   EXPECT_EQ(r.objects[3].flag, 0x10002);
   EXPECT_EQ(r.objects[4].type, kObjectPluginRequirement);
   EXPECT_EQ(r.objects[4].extra, 2);
+  // "file" with an id is a file object, not a linked file.
+  EXPECT_EQ(r.objects[5].type, kObjectFile);
+  EXPECT_EQ(r.objects[5].name, "levels.txt");
+  EXPECT_EQ(r.linkedFiles.size(), 2u);
 
   EXPECT_EQ(read.display.applicationTexts[0], "About");
   EXPECT_EQ(read.display.mode, kDisplayModeFakeFullScreen);
