@@ -30,6 +30,7 @@
 #include "files/temporary_files.h"
 #include "lib/core/engine_attributes.h"
 #include "lib/core/registration.h"
+#include "lib/system/quit_check.h"
 
 namespace tembrovia {
 namespace {
@@ -48,11 +49,14 @@ ErrorCode RunScript(PlayerRun& run) {
   VMState* state = run.session->state();
   QuitRequest& quit = ProcessQuitRequest();
   quit.Clear();
+  // Commands that wait or search for long look at the request themselves.
+  SetQuitRequestCheck([] { return ProcessQuitRequest().Pending(); });
   MainLoop loop(quit);
   ScriptThread script;
   if (ErrorCode error = script.Start(state, [&loop] { loop.NotifyScriptEnded(); })) return error;
   loop.Run();
   ErrorCode status = script.Join();
+  SetQuitRequestCheck(nullptr);
   if (status) {
     run.location = MapThroughLineMap(LocationFromContext(GetErrorContext(state)), run.applet.lineMap);
   }
@@ -188,7 +192,7 @@ int RunPlayer(std::string_view commandLine, std::unique_ptr<ScriptSession> sessi
   PlayerRun run;
   run.session = std::move(session);
   DefaultFileNamespace().SetProgramDirectory(ExecutableDirectory());
-  run.catalog.Open(ExecutableDirectory());
+  run.catalog.Open();
 
   run.result = ConfigureRun(commandLine, run);
   if (run.result == ERR_NONE) run.result = StartAndRun(run);

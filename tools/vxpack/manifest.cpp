@@ -67,6 +67,11 @@ double Number(const std::string& text) {
 
 int32_t Int(const std::string& text) { return TruncToLow32Signed(Number(text)); }
 
+bool IsNumber(const std::string& text) {
+  NumberLiteral literal = ParseNumberLiteral(text.c_str());
+  return !literal.error && static_cast<size_t>(literal.count) == text.size();
+}
+
 // A size in pixels, or "n%" stored as -n.
 int32_t Size(const std::string& text) {
   if (!text.empty() && text.back() == '%') return -Int(text.substr(0, text.size() - 1));
@@ -246,9 +251,9 @@ class ManifestReader {
   };
 
   // "file" names a linked file ('file "stored/name" path') and the file object
-  // ('file ID "name"'): an object line begins with its unquoted id.
+  // ('file ID "name"'): an object line begins with its id, an unquoted number.
   static bool IsLinkedFileLine(const std::string& keyword, const std::vector<Token>& args) {
-    return keyword == "file" && (args.empty() || args[0].quoted);
+    return keyword == "file" && (args.empty() || args[0].quoted || !IsNumber(args[0].text));
   }
 
   // Consecutive lines of one group make one section; "" for lines that are sections alone.

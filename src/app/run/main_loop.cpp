@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "app/run/quit_request.h"
+#include "platform/clock.h"
 
 namespace tembrovia {
 namespace {
@@ -64,7 +65,11 @@ void MainLoop::Wake() {
 }
 
 void MainLoop::HandleBreakConditions() {
-  if (interruptCount > 0) quit_.Request();
+  if (interruptCount > 0 && !quit_.Pending()) {
+    quit_.Request();
+    // A script waiting on the clock looks at the request at once.
+    PlatformClock().Wake();
+  }
 }
 
 void MainLoop::Run() {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lib/system/catalog.h"
+
 namespace tembrovia {
 
 class PlayerCatalog {
@@ -17,11 +19,12 @@ class PlayerCatalog {
   PlayerCatalog(const PlayerCatalog&) = delete;
   PlayerCatalog& operator=(const PlayerCatalog&) = delete;
 
-  // Looks for the catalog for the user's language and installs it as the message lookup.
-  // False when there is none.
-  bool Open(std::string_view programDirectory);
-  // The same with the catalog's bytes (tests).
-  bool OpenBytes(std::string bytes);
+  // Looks for the catalog for the user's language where scripts' catalogs are looked for
+  // (the program directory of the file layer must be set) and installs it as the message
+  // lookup. False when there is none.
+  bool Open();
+  // Installs a catalog read elsewhere.
+  void Install(const Catalog& catalog);
   // Removes the lookup and frees the texts.
   void Close();
 
