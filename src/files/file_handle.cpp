@@ -153,7 +153,7 @@ ErrorCode FileHandle::WriteLine(std::string_view text) {
 }
 
 ErrorCode FileHandle::Seek(int64_t position) {
-  if (position == -1) position = length_;
+  if (position == kSeekToEnd) position = length_;
   if (position < 0 || position > length_) return ERR_SEEK;
   if (stream_->Seek(position, SeekOrigin::Start) < 0) return ERR_SEEK;
   position_ = position;

@@ -24,6 +24,9 @@ inline constexpr int kModeWriteConstant = 1006;      // #MODE_WRITE
 
 std::optional<OpenMode> OpenModeFromConstant(int modeConstant);
 
+// The position Seek takes for the end of the file (#EOF).
+inline constexpr int64_t kSeekToEnd = -1;
+
 class FileHandle {
  public:
   // OpenFile: an empty name or an unknown mode constant gives ERR_WRONGUSAGE; a file that
@@ -76,7 +79,8 @@ class FileHandle {
   // The text up to its first zero byte, then carriage return and line feed.
   ErrorCode WriteLine(std::string_view text);
 
-  // -1 (#EOF) moves to the length; a negative position or one past the length is ERR_SEEK.
+  // kSeekToEnd (#EOF) moves to the length; a negative position or one past the length is
+  // ERR_SEEK.
   ErrorCode Seek(int64_t position);
   ErrorCode Flush();
 

@@ -15,6 +15,10 @@ namespace tembrovia {
 
 class FileNamespace;
 
+// The "type" of an entry (#DOSTYPE_FILE, #DOSTYPE_DIRECTORY).
+inline constexpr int kDosTypeFile = 0;
+inline constexpr int kDosTypeDirectory = 1;
+
 struct FileInfo {
   bool isDirectory = false;
   bool isVirtual = false;

@@ -1,5 +1,6 @@
 #include "files/memory_block.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -127,17 +128,17 @@ ErrorCode MemoryBlock::WriteToFile(FileHandle& file, int64_t length, int64_t off
   return file.Write(data_.get() + offset, static_cast<uint64_t>(length));
 }
 
-ErrorCode MemoryBlock::Dump(int64_t length, int64_t offset, std::string& text) const {
+ErrorCode MemoryBlock::Dump(int64_t length, int64_t offset, const std::function<void(std::string_view)>& line) const {
   if (offset < 0) return ERR_WRONGUSAGE;
   if (length == 0) length = size_;
   if (!Contains(offset, length)) return ERR_MEMRANGE;
   std::string out;
   char piece[16];
-  for (int64_t line = 0; line < length; line += 16) {
-    int64_t count = std::min<int64_t>(16, length - line);
-    const uint8_t* bytes = data_.get() + offset + line;
-    std::snprintf(piece, sizeof piece, "%.8x: ", static_cast<unsigned>(offset + line));
-    out += piece;
+  for (int64_t start = 0; start < length; start += 16) {
+    int64_t count = std::min<int64_t>(16, length - start);
+    const uint8_t* bytes = data_.get() + offset + start;
+    std::snprintf(piece, sizeof piece, "%.8x: ", static_cast<unsigned>(offset + start));
+    out = piece;
     for (int64_t i = 0; i < count; ++i) {
       std::snprintf(piece, sizeof piece, "%.2x ", bytes[i]);
       out += piece;
@@ -147,9 +148,16 @@ ErrorCode MemoryBlock::Dump(int64_t length, int64_t offset, std::string& text) c
       out += IsPrintableByte(bytes[i]) || bytes[i] == ' ' ? static_cast<char>(bytes[i]) : '.';
     }
     out += '\n';
+    line(out);
   }
-  text = std::move(out);
   return ERR_NONE;
+}
+
+ErrorCode MemoryBlock::Dump(int64_t length, int64_t offset, std::string& text) const {
+  std::string out;
+  ErrorCode error = Dump(length, offset, [&out](std::string_view line) { out += line; });
+  if (error == ERR_NONE) text = std::move(out);
+  return error;
 }
 
 ErrorCode CopyMemory(const MemoryBlock& source, MemoryBlock& dest, int64_t size, int64_t sourceOffset,

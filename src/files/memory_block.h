@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,8 +68,11 @@ class MemoryBlock {
   ErrorCode WriteToFile(FileHandle& file, int64_t length, int64_t offset) const;
 
   // DumpMem: the dump of length bytes from offset (length 0: the whole block), one line of
-  // up to 16 bytes per line, as the debug channel prints it. A negative offset is
-  // ERR_WRONGUSAGE; a range outside the block ERR_MEMRANGE.
+  // up to 16 bytes at a time, as the debug channel prints it, handed to `line` (a dump of a
+  // large block is never held whole). A negative offset is ERR_WRONGUSAGE; a range outside
+  // the block ERR_MEMRANGE (checked before the first line).
+  ErrorCode Dump(int64_t length, int64_t offset, const std::function<void(std::string_view)>& line) const;
+  // The same dump as one text.
   ErrorCode Dump(int64_t length, int64_t offset, std::string& text) const;
 
  private:

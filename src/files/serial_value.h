@@ -18,6 +18,8 @@
 
 namespace tembrovia {
 
+// The most tables a record nests, the outermost included; the writer, the reader and the
+// conversion of script tables all hold to the same limit, so whatever is written reads back.
 inline constexpr int kMaxSerialDepth = 200;
 
 struct SerialTable;

@@ -24,7 +24,7 @@ ErrorCode AppendString(std::string& out, const std::string& text) {
 }
 
 ErrorCode AppendEntries(std::string& out, const SerialTable& table, FunctionForm form, int depth) {
-  if (depth > kMaxSerialDepth) return ERR_STACK;
+  if (depth >= kMaxSerialDepth) return ERR_STACK;  // depth 0 is the outermost table
   for (const SerialEntry& entry : table.entries) {
     switch (entry.key.kind) {
       case SerialValue::Kind::Number:
@@ -70,7 +70,7 @@ class TableReader {
   explicit TableReader(FileHandle& handle) : handle_(handle) {}
 
   ErrorCode ReadEntries(SerialTable& table, int depth) {
-    if (depth > kMaxSerialDepth) return ERR_STACK;
+    if (depth >= kMaxSerialDepth) return ERR_STACK;  // depth 0 is the outermost table
     while (true) {
       uint8_t tag;
       if (ErrorCode error = handle_.ReadChr(tag)) return error;

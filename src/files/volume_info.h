@@ -16,6 +16,10 @@ class FileNamespace;
 std::optional<std::string> VolumeName(std::string_view path);
 std::optional<std::string> VolumeName(std::string_view path, const FileNamespace& names);
 
+// What GetVolumeInfo reports (#USEDSPACE, #FREESPACE).
+inline constexpr int kUsedSpace = 0;
+inline constexpr int kFreeSpace = 1;
+
 struct VolumeSpace {
   uint64_t freeBytes = 0;  // available to unprivileged users
   uint64_t usedBytes = 0;  // total minus free

@@ -1,0 +1,20 @@
+// The "memblock" library's table. Its element types (#INTEGER, #SHORT, #BYTE, #STRING) are
+// global constants shared with other libraries, not its own.
+#include "lib/core/library_table.h"
+#include "lib/memblock/memblock_commands.h"
+#include "lib/memblock/memory_objects.h"
+
+namespace tembrovia {
+namespace {
+
+constexpr CommandEntry kMemBlockCommands[] = {
+    {"AllocMem", CmdAllocMem},   {"FreeMem", CmdFreeMem}, {"Peek", CmdPeek},
+    {"Poke", CmdPoke},           {"FillMem", CmdFillMem}, {"CopyMem", CmdCopyMem},
+    {"ReadMem", CmdReadMem},     {"WriteMem", CmdWriteMem}, {"DumpMem", CmdDumpMem},
+};
+
+}  // namespace
+
+const LibraryTable kMemBlockLibrary{"memblock", kMemBlockCommands, {}, InitMemBlockLibrary};
+
+}  // namespace tembrovia
