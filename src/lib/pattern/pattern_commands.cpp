@@ -48,7 +48,6 @@ int NextPatternMatch(VMState* state) {
   const std::string_view pattern = StringAt(state, UpvalueIndex(kPatternUpvalue));
   const double stored = ToNumber(state, UpvalueIndex(kPositionUpvalue));
   size_t position = stored > 0 ? static_cast<size_t>(stored) : 0;
-  if (position > subject.size()) return 0;
   bool found = false;
   std::vector<PatternCaptureValue> values;
   if (ErrorCode error = PatternFindNext(subject, pattern, position, found, values, MatchOptions(state))) {

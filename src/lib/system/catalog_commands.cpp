@@ -9,7 +9,7 @@ namespace tembrovia {
 int CmdOpenCatalog(VMState* state) {
   CheckArgCount(state, 1, 2);  // the version is accepted and not used
   const std::string_view name = CheckString(state, 1);
-  SystemData& system = System(state);
+  SystemData& system = SystemLibrary(state);
   system.catalog.reset();
   system.catalog = LoadCatalog(name);
   return 0;
@@ -17,7 +17,7 @@ int CmdOpenCatalog(VMState* state) {
 
 int CmdCloseCatalog(VMState* state) {
   CheckArgCount(state, 0, 0);
-  System(state).catalog.reset();
+  SystemLibrary(state).catalog.reset();
   return 0;
 }
 
@@ -25,7 +25,7 @@ int CmdGetCatalogString(VMState* state) {
   CheckArgCount(state, 2, 2);
   const int64_t id = CheckInt64(state, 1);
   const std::string_view fallback = CheckString(state, 2);
-  const std::optional<Catalog>& catalog = System(state).catalog;
+  const std::optional<Catalog>& catalog = SystemLibrary(state).catalog;
   std::optional<std::string_view> text;
   if (catalog) text = catalog->Find(id);
   PushStringView(state, text ? *text : fallback);

@@ -17,7 +17,11 @@ int CmdGetDate(VMState* state) {
   CheckArgCount(state, 0, 1);
   const bool long_form = OptFlag(state, 1, false);
   const std::tm now = Now();
-  PushStringView(state, long_form ? LongDateText(now) : System(state).Locale().ShortDate(now));
+  if (long_form) {
+    PushStringView(state, LongDateText(now));
+  } else {
+    PushStringView(state, SystemLibrary(state).Locale().ShortDate(now));
+  }
   return 1;
 }
 
@@ -30,7 +34,7 @@ int CmdGetTime(VMState* state) {
 
 int CmdGetWeekday(VMState* state) {
   CheckArgCount(state, 0, 0);
-  PushStringView(state, System(state).Locale().WeekdayName(Now()));
+  PushStringView(state, SystemLibrary(state).Locale().WeekdayName(Now()));
   return 1;
 }
 

@@ -39,7 +39,7 @@ int CmdDebugPrompt(VMState* state) {
   const std::string_view prompt = CheckString(state, 1);
   if (!prompt.empty()) DebugWriteText(prompt);
   std::fflush(stdout);  // the prompt shows before the console waits
-  PushStringView(state, ReadConsoleLine(System(state).console));
+  PushStringView(state, ReadConsoleLine(SystemLibrary(state).console));
   return 1;
 }
 

@@ -15,12 +15,12 @@
 
 namespace tembrovia {
 
-struct Timer : ObjectRecord {
+struct TimerRecord : ObjectRecord {
   Stopwatch watch;
 };
 
 struct SystemData : LibraryData {
-  ObjectList<Timer> timers{kTypeTimer, ERR_FINDTIMER};
+  ObjectList<TimerRecord> timers{kTypeTimer, ERR_FINDTIMER};
   std::optional<Catalog> catalog;  // the script's, from OpenCatalog
   std::unique_ptr<SystemLocale> locale;  // made on first use
   std::FILE* console = stdin;
@@ -28,7 +28,7 @@ struct SystemData : LibraryData {
   const SystemLocale& Locale();
 };
 
-inline SystemData& System(VMState* state) { return Runtime(state).Data<SystemData>(); }
+inline SystemData& SystemLibrary(VMState* state) { return Runtime(state).Data<SystemData>(); }
 
 // The library's start-up: registers the timer list and lets GetLastError read the code of
 // the command before it.

@@ -15,8 +15,8 @@ namespace {
 int64_t NowUs() { return PlatformClock().NowUs(); }
 
 // The timer named by argument 1, or the error for a missing one.
-ErrorCode FindTimer(VMState* state, Timer** timer) {
-  return System(state).timers.Find(ReadObjectId(state, 1), Access::kRead, timer);
+ErrorCode FindTimer(VMState* state, TimerRecord** timer) {
+  return SystemLibrary(state).timers.Find(ReadObjectId(state, 1), Access::kRead, timer);
 }
 
 using TimerStep = void (Stopwatch::*)(int64_t);
@@ -24,7 +24,7 @@ using TimerStep = void (Stopwatch::*)(int64_t);
 // (id): a step of the stopwatch at the current time.
 int StepTimer(VMState* state, TimerStep step) {
   CheckArgCount(state, 1, 1);
-  Timer* timer = nullptr;
+  TimerRecord* timer = nullptr;
   if (ErrorCode error = FindTimer(state, &timer)) return error;
   (timer->watch.*step)(NowUs());
   return 0;
@@ -35,28 +35,28 @@ int StepTimer(VMState* state, TimerStep step) {
 int CmdStartTimer(VMState* state) {
   CheckArgCount(state, 1, 1);
   const NewObjectId id = ReadNewObjectId(state, 1);
-  ObjectList<Timer>& timers = System(state).timers;
+  ObjectList<TimerRecord>& timers = SystemLibrary(state).timers;
   // A timer of that number starts again in its place in the list, as a new object.
   if (!id.automatic) {
-    if (Timer* timer = timers.Find(ObjectId{id.number, nullptr})) {
+    if (TimerRecord* timer = timers.Find(ObjectId{id.number, nullptr})) {
       timer->data.ClearAll(state);
       timer->watch.Start(NowUs());
       return 0;
     }
   }
-  Timer& timer = timers.Add(id, std::make_unique<Timer>());
+  TimerRecord& timer = timers.Add(id, std::make_unique<TimerRecord>());
   timer.watch.Start(NowUs());
   return PushCreated(state, timer, id);
 }
 
 int CmdStopTimer(VMState* state) {
   CheckArgCount(state, 1, 1);
-  return System(state).timers.Free(state, ReadObjectId(state, 1));
+  return SystemLibrary(state).timers.Free(state, ReadObjectId(state, 1));
 }
 
 int CmdGetTimer(VMState* state) {
   CheckArgCount(state, 1, 2);
-  Timer* timer = nullptr;
+  TimerRecord* timer = nullptr;
   if (ErrorCode error = FindTimer(state, &timer)) return error;
   PushNumber(state, static_cast<double>(timer->watch.ElapsedMs(NowUs())));
   return 1;
@@ -67,7 +67,7 @@ int CmdResumeTimer(VMState* state) { return StepTimer(state, &Stopwatch::Resume)
 
 int CmdResetTimer(VMState* state) {
   CheckArgCount(state, 1, 2);
-  Timer* timer = nullptr;
+  TimerRecord* timer = nullptr;
   if (ErrorCode error = FindTimer(state, &timer)) return error;
   timer->watch.Reset(NowUs(), OptInt64(state, 2, 0));
   return 0;
@@ -75,7 +75,7 @@ int CmdResetTimer(VMState* state) {
 
 int CmdWaitTimer(VMState* state) {
   CheckArgCount(state, 2, 3);
-  Timer* timer = nullptr;
+  TimerRecord* timer = nullptr;
   if (ErrorCode error = FindTimer(state, &timer)) return error;
   const int64_t ms = CheckInt64(state, 2);
   const bool restart = OptFlag(state, 3, true);

@@ -418,13 +418,13 @@ TEST_F(SystemCommandsTest, DebugPromptReadsALineFromTheConsole) {
   char input[] = "first answer\r\nsecond\n";
   FILE* console = fmemopen(input, sizeof input - 1, "r");
   ASSERT_NE(console, nullptr);
-  System(fx.state()).console = console;
+  SystemLibrary(fx.state()).console = console;
   EXPECT_EQ(fx.Call("DebugPrompt", {"Name? %d "}).string(0), "first answer");
   EXPECT_EQ(fx.TakeDebugOutput(), "Name? %d ");
   EXPECT_EQ(fx.Call("DebugPrompt", {""}).string(0), "second");
   EXPECT_EQ(fx.Call("DebugPrompt", {""}).string(0), "");
   EXPECT_EQ(fx.TakeDebugOutput(), "");
-  System(fx.state()).console = stdin;
+  SystemLibrary(fx.state()).console = stdin;
   fclose(console);
 }
 
