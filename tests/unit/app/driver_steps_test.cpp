@@ -12,10 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/run/applet_registration.h"
 #include "app/run/final_report.h"
 #include "app/run/main_loop.h"
 #include "app/run/player_catalog.h"
 #include "app/run/preload_objects.h"
+#include "app/run/protected_step.h"
 #include "app/run/quit_request.h"
 #include "app/run/script_session.h"
 #include "app/run/script_thread.h"
@@ -24,6 +26,7 @@
 #include "common/error_state.h"
 #include "common/format_error.h"
 #include "common/messages.h"
+#include "lib/core/constants.h"
 #include "lib/core/engine_attributes.h"
 #include "lib/core/registration.h"
 
@@ -191,6 +194,35 @@ TEST_F(DriverStepsTest, AMissingPluginEndsThePreloadBeforeAnyObject) {
   EXPECT_EQ(outcome.error, ERR_REQUIREPLUGIN);
   EXPECT_EQ(ProcessErrorState().Arguments().text, "jpegxl 1.3");
   EXPECT_TRUE(CallLog().empty());
+}
+
+TEST_F(DriverStepsTest, TheAppletRecordsReachTheRegistryAndTheFileLayer) {
+  AppletRecords records;
+  records.containerPath = "/games/player";
+  records.appletOffset = 2000000;  // appended to a program
+  records.labels = {{"start", 4}, {"Loop", 9}};
+  records.userConstants = {{"SPEED", false, "", 2.5}, {"Greeting", true, "hi", 0}};
+  records.linkedFiles = {{"gfx/Ball.png", 1000, 500}};
+  FileNamespace files;
+  ASSERT_EQ(RunProtected(state(), [&](VMState* s) {
+              RegisterAppletRecords(s, records, files);
+              return ERR_NONE;
+            }),
+            ERR_NONE);
+
+  GetField(state(), kRegistryIndex, kLabelsTable);
+  GetField(state(), -1, "Loop");
+  EXPECT_EQ(ToNumber(state(), -1), 9);
+  Pop(state(), 2);
+  ConstantValue value;
+  size_t consumed = 0;
+  ASSERT_EQ(LookupConstant(state(), "#speed", &value, &consumed), ERR_NONE);
+  EXPECT_EQ(value.number, 2.5);
+  ASSERT_EQ(LookupConstant(state(), "#GREETING", &value, &consumed), ERR_NONE);
+  EXPECT_EQ(value.text, "hi");
+  EXPECT_EQ(GetRegistryString(state(), "script"), ":none:");
+  // The data's offset counts from the program's first byte.
+  EXPECT_EQ(files.LinkedFileName("gfx/ball.png"), ":::chunk2001000:500*Ball.png//games/player");
 }
 
 TEST(FinalReportLocation, TheContextIsMappedThroughTheLineMap) {
