@@ -42,6 +42,17 @@ def compare(what, expected, actual):
     return False
 
 
+def produced_files(case, work, prefix):
+    """(case file, file the run wrote or None) for every case file named prefix + name."""
+    for entry in sorted(os.listdir(case)):
+        if entry.startswith(prefix):
+            produced = os.path.join(work, entry[len(prefix):])
+            if not os.path.exists(produced):
+                print("missing output file " + produced, file=sys.stderr)
+                produced = None
+            yield os.path.join(case, entry), produced
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--case", required=True, help="the case folder")
@@ -123,31 +134,24 @@ def main():
     ok = compare(what, expected, actual)
 
     # expected-<file>: a file the run must have written into the work folder.
-    for entry in sorted(os.listdir(case)):
-        if entry.startswith("expected-"):
-            produced = os.path.join(work, entry[len("expected-"):])
-            if not os.path.exists(produced):
-                print("missing output file " + produced, file=sys.stderr)
-                ok = False
-                continue
-            ok = compare(produced, read(os.path.join(case, entry)), read(produced)) and ok
+    for wanted, produced in produced_files(case, work, "expected-"):
+        if produced is None:
+            ok = False
+            continue
+        ok = compare(produced, read(wanted), read(produced)) and ok
 
     # lines-<file>: lines that must appear in that order (not necessarily adjacent) in a file
     # the run wrote, for outputs that grow with the player, such as the command list.
-    for entry in sorted(os.listdir(case)):
-        if entry.startswith("lines-"):
-            produced = os.path.join(work, entry[len("lines-"):])
-            if not os.path.exists(produced):
-                print("missing output file " + produced, file=sys.stderr)
+    for wanted, produced in produced_files(case, work, "lines-"):
+        if produced is None:
+            ok = False
+            continue
+        produced_lines = iter(read(produced).splitlines())
+        for line in read(wanted).splitlines():
+            if not any(other == line for other in produced_lines):
+                print("%s: line %r missing or out of order" % (produced, line), file=sys.stderr)
                 ok = False
-                continue
-            produced_lines = iter(read(produced).splitlines())
-            for wanted in read(os.path.join(case, entry)).splitlines():
-                if not any(line == wanted for line in produced_lines):
-                    print("%s: line %r missing or out of order" % (produced, wanted),
-                          file=sys.stderr)
-                    ok = False
-                    break
+                break
 
     if not ok:
         sys.stderr.write("player's standard error:\n" + result.stderr.decode("latin-1"))

@@ -249,8 +249,9 @@ TEST(FinalReportLocation, TheContextIsMappedThroughTheLineMap) {
   EXPECT_FALSE(LocationFromContext(ErrorContext{}).HasScriptName());
 }
 
-// A script that never ends by itself.
-std::string EndlessChunk() {
+// A session with a script that never ends by itself loaded and the line hook installed.
+std::unique_ptr<ScriptSession> EndlessScript() {
+  std::unique_ptr<ScriptSession> session = ScriptSession::Create();
   AssemblyResult result = Assemble(
       ".function main\n"
       "  .line 1\n"
@@ -258,16 +259,15 @@ std::string EndlessChunk() {
       "        return r0, 1\n"
       ".end\n");
   EXPECT_TRUE(result.ok()) << result.error;
-  return result.chunk;
+  EXPECT_EQ(LoadBuffer(session->state(), result.chunk.data(), result.chunk.size(), "=endless"),
+            ERR_NONE);
+  InstallScriptLineHook(session->state());
+  return session;
 }
 
 TEST(ScriptLineHook, AQuitRequestStopsTheScript) {
-  std::unique_ptr<ScriptSession> session = ScriptSession::Create();
-  ASSERT_TRUE(session);
+  std::unique_ptr<ScriptSession> session = EndlessScript();
   VMState* state = session->state();
-  std::string chunk = EndlessChunk();
-  ASSERT_EQ(LoadBuffer(state, chunk.data(), chunk.size(), "=endless"), ERR_NONE);
-  InstallScriptLineHook(state);
   ProcessQuitRequest().Request();
   EXPECT_EQ(ProtectedCall(state, 0, 0), ERR_NONE);
   EXPECT_TRUE(GetStopFlag(state));
@@ -275,12 +275,8 @@ TEST(ScriptLineHook, AQuitRequestStopsTheScript) {
 }
 
 TEST(MainLoop, AnInterruptBecomesTheQuitRequestAndTheScriptThreadEnds) {
-  std::unique_ptr<ScriptSession> session = ScriptSession::Create();
-  ASSERT_TRUE(session);
+  std::unique_ptr<ScriptSession> session = EndlessScript();
   VMState* state = session->state();
-  std::string chunk = EndlessChunk();
-  ASSERT_EQ(LoadBuffer(state, chunk.data(), chunk.size(), "=endless"), ERR_NONE);
-  InstallScriptLineHook(state);
 
   QuitRequest& quit = ProcessQuitRequest();
   quit.Clear();
