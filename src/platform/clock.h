@@ -51,4 +51,9 @@ void SetPlatformClock(Clock* clock);
 // Whether TEMBROVIA_HEADLESS asks for headless mode.
 bool HeadlessRequested();
 
+// The calendar start of the virtual clock: the seconds since the epoch given in
+// TEMBROVIA_CLOCK_START (whole decimal number), else the host's time now. A fixed start makes
+// a headless run repeat exactly, dates and the random seed included.
+std::time_t VirtualCalendarStart(const char* clock_start);
+
 }  // namespace tembrovia

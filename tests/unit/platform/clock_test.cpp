@@ -81,5 +81,15 @@ TEST(PlatformClock, HeadlessModeIsAskedForWithOne) {
   }
 }
 
+TEST(PlatformClock, VirtualCalendarStartsWhereTheEnvironmentSays) {
+  EXPECT_EQ(VirtualCalendarStart("1000000000"), 1000000000);
+  EXPECT_EQ(VirtualClock(VirtualCalendarStart("86400")).CalendarSeconds(), 86400);
+  // Anything but a whole non-negative number falls back to the host's time.
+  const std::time_t before = std::time(nullptr);
+  for (const char* bad : {static_cast<const char*>(nullptr), "", "12x", "-5", "99999999999999999999"}) {
+    EXPECT_GE(VirtualCalendarStart(bad), before) << (bad ? bad : "null");
+  }
+}
+
 }  // namespace
 }  // namespace tembrovia
