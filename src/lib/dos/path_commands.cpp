@@ -36,7 +36,7 @@ int CmdDefineVirtualFileFromString(VMState* state) {
   const std::string_view visible = CheckString(state, 2);
   if (data.empty()) return ERR_WRONGUSAGE;
   DosData& dos = Dos(state);
-  dos.stringFiles.reserve(dos.stringFiles.size() + 1);
+  dos.stringFiles.reserve(dos.stringFiles.size() + 1);  // so that no defined name can get lost
   std::string name = DefaultFileNamespace().DefineStringFile(std::string(data), visible);
   dos.stringFiles.push_back(name);
   PushStringView(state, name);

@@ -95,6 +95,12 @@ TEST_F(FileCommandsTest, ChecksumsAgreeWithZlibAndMd5sum) {
     ASSERT_EQ(md5.size(), 32u);
     EXPECT_EQ(Ok("CRC32", {path}).number(0), std::stod(crc)) << name;
     EXPECT_EQ(Ok("MD5", {path}).string(0), md5) << name;
+    // The same digests as the string library gives for the file's bytes (it takes no
+    // empty string).
+    const std::string bytesOfFile = ReadBytes(path);
+    if (bytesOfFile.empty()) continue;
+    EXPECT_EQ(Ok("CRC32Str", {bytesOfFile}).number(0), Ok("CRC32", {path}).number(0)) << name;
+    EXPECT_EQ(Ok("MD5Str", {bytesOfFile}).string(0), md5) << name;
   }
   EXPECT_EQ(fx.Call("CRC32", {""}).error, ERR_WRONGUSAGE);
   EXPECT_EQ(fx.Call("CRC32", {dir / "missing"}).message, "Cannot read file missing !");
