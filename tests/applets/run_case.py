@@ -106,7 +106,8 @@ def main():
     # be empty again when the player has ended.
     temporary = os.path.join(work, "tmp")
     os.makedirs(temporary)
-    environment = dict(os.environ, TEMBROVIA_HEADLESS="1", TMPDIR=temporary)
+    environment = dict(os.environ, TEMBROVIA_HEADLESS="1",
+                       TEMBROVIA_CLOCK_START="1700000000", TMPDIR=temporary)
     try:
         result = subprocess.run([program] + arguments, cwd=work, env=environment,
                                 capture_output=True, timeout=120)
