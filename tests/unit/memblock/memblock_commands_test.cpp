@@ -37,6 +37,10 @@ TEST_F(MemBlockCommandsTest, TheLibraryRegistersItsNineCommands) {
   std::sort(registered.begin(), registered.end());
   EXPECT_EQ(registered, (std::vector<std::string>{"AllocMem", "CopyMem", "DumpMem", "FillMem", "FreeMem", "Peek",
                                                   "Poke", "ReadMem", "WriteMem"}));
+  // The element types are the global constants other libraries register.
+  const std::pair<const char*, int> types[] = {
+      {"#INTEGER", kTypeInteger}, {"#SHORT", kTypeShort}, {"#BYTE", kTypeByte}, {"#STRING", kTypeString}};
+  for (const auto& [name, value] : types) EXPECT_EQ(Ok("GetConstant", {name}).number(0), value) << name;
 }
 
 TEST_F(MemBlockCommandsTest, NumbersAreBigEndianAndReadUnsigned) {
