@@ -113,6 +113,8 @@ constexpr ConstantEntry kDosConstants[] = {
     {"FILEATTR_READONLY", nullptr, kFileAttrReadOnly},
     {"DOSTYPE_FILE", nullptr, kDosTypeFile},
     {"DOSTYPE_DIRECTORY", nullptr, kDosTypeDirectory},
+    {"FILE", nullptr, kTypeFile},
+    {"DIRECTORY", nullptr, kTypeDirectory},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The "memblock" library's table. Its element types (#INTEGER, #SHORT, #BYTE, #STRING) are
-// global constants shared with other libraries, not its own.
+// global constants shared with other libraries; its own constant is the object type.
 #include "lib/core/library_table.h"
 #include "lib/memblock/memblock_commands.h"
 #include "lib/memblock/memory_objects.h"
@@ -13,8 +13,13 @@ constexpr CommandEntry kMemBlockCommands[] = {
     {"ReadMem", CmdReadMem},     {"WriteMem", CmdWriteMem}, {"DumpMem", CmdDumpMem},
 };
 
+constexpr ConstantEntry kMemBlockConstants[] = {
+    {"MEMORY", nullptr, kTypeMemory},
+};
+
 }  // namespace
 
-const LibraryTable kMemBlockLibrary{"memblock", kMemBlockCommands, {}, InitMemBlockLibrary};
+const LibraryTable kMemBlockLibrary{"memblock", kMemBlockCommands, kMemBlockConstants,
+                                    InitMemBlockLibrary};
 
 }  // namespace tembrovia

@@ -46,7 +46,8 @@ TEST_F(FileHandleCommandsTest, TheLibraryRegistersItsCommandsAndConstants) {
       {"FILEATTR_WRITE_GRP", 1024}, {"FILEATTR_EXECUTE_GRP", 2048}, {"FILEATTR_READ_OTH", 4096},
       {"FILEATTR_WRITE_OTH", 8192}, {"FILEATTR_EXECUTE_OTH", 16384}, {"FILEATTR_PURE", 16},
       {"FILEATTR_ARCHIVE", 32}, {"FILEATTR_SCRIPT", 64}, {"FILEATTR_HIDDEN", 128},
-      {"FILEATTR_SYSTEM", 256}, {"FILEATTR_READONLY", 32768}, {"DOSTYPE_FILE", 0}, {"DOSTYPE_DIRECTORY", 1}};
+      {"FILEATTR_SYSTEM", 256}, {"FILEATTR_READONLY", 32768}, {"DOSTYPE_FILE", 0}, {"DOSTYPE_DIRECTORY", 1},
+      {"FILE", 44}, {"DIRECTORY", 45}};
   for (const auto& [name, value] : constants) {
     const CallResult r = fx.Call("GetConstant", {std::string("#") + name});
     ASSERT_TRUE(r.ok()) << name;

@@ -41,6 +41,7 @@ TEST_F(MemBlockCommandsTest, TheLibraryRegistersItsNineCommands) {
   const std::pair<const char*, int> types[] = {
       {"#INTEGER", kTypeInteger}, {"#SHORT", kTypeShort}, {"#BYTE", kTypeByte}, {"#STRING", kTypeString}};
   for (const auto& [name, value] : types) EXPECT_EQ(Ok("GetConstant", {name}).number(0), value) << name;
+  EXPECT_EQ(Ok("GetConstant", {"#MEMORY"}).number(0), 39);
 }
 
 TEST_F(MemBlockCommandsTest, NumbersAreBigEndianAndReadUnsigned) {
